@@ -1,0 +1,118 @@
+// Drawing operations on the calling thread's current window.
+//
+// Every operation acts on the window that is current for the calling thread
+// (see wnd_open_child / wnd_set_active in wnd.h). Coordinates are world
+// coordinates of that window's world window (gfx_set_window); text lengths and
+// font sizes are pixels. Colours are packed RGB values 0x00BBGGRR (red in the
+// low byte). Every operation may be called from any thread; operations on one
+// window are serialised with each other and with its repaint.
+//
+// Status values (gfx_status): 0 success, negative error, positive warning.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using Rgb = std::uint32_t;
+
+constexpr Rgb kRgbBlack = 0x000000;
+constexpr Rgb kRgbWhite = 0xFFFFFF;
+
+// Status codes of the drawing layer.
+constexpr int kGfxOk = 0;
+constexpr int kGfxErrorNoWindow = -1;    // the calling thread has no current window
+constexpr int kGfxErrorInvalid = -4;     // bad argument (polygon size, font option syntax)
+constexpr int kGfxErrorEqualBounds = -5; // gfx_set_window with x1 == x2 or y1 == y2
+constexpr int kGfxWarnSwapped = 3;       // bounds given in the wrong order were swapped
+constexpr int kGfxWarnContradiction = 3; // font options f/p or r/v contradicted each other
+
+// Shape modes.
+constexpr int kGfxBorder = 2;
+constexpr int kGfxFilled = 3;
+
+// Line styles: 16-bit masks repeated along the line, bit set = pixel drawn,
+// most significant bit first.
+constexpr std::uint16_t kLineSolid = 0xFFFF;
+constexpr std::uint16_t kLineDashed = 0xEEEE;
+constexpr std::uint16_t kLineDotted = 0xAAAA;
+
+constexpr int kGfxMaxPolygonVertices = 16381;
+
+struct WorldPoint {
+  double x = 0;
+  double y = 0;
+};
+
+using FillMask = std::array<std::uint8_t, 8>;  // one byte per row, bit 7 = left pixel
+constexpr FillMask kFillSolid = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+constexpr FillMask kFillHalfTone = {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+
+// What gfx_font_info reports of the current font.
+struct FontInfo {
+  int ascent = 0;          // pixels above the base line
+  int pixel_width = 0;     // 0 for proportional fonts
+  int pixel_height = 0;    // full cell height in pixels
+  int avg_char_width = 0;  // average character width in pixels
+  std::string face_name;
+};
+
+// Sets the world window. y_up: y1 maps to the bottom row and y2 to the top
+// row; otherwise y1 to the top. Bounds in the wrong order are swapped (status
+// kGfxWarnSwapped). Equal bounds on an axis fail: false, status
+// kGfxErrorEqualBounds, the old window stays.
+bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2);
+
+// Fills the whole window with the background colour.
+void gfx_clear();
+
+// Set a colour; each returns the previous value.
+Rgb gfx_set_colour(Rgb rgb);             // lines, shapes, graphic text
+Rgb gfx_set_background_colour(Rgb rgb);  // gfx_clear and the cells of gfx_out_text
+Rgb gfx_set_text_colour(Rgb rgb);        // gfx_out_text
+
+// Sets the current position and returns the previous one. Draws nothing.
+WorldPoint gfx_move_to(double x, double y);
+
+// One-pixel line from the current position to (x, y) in the drawing colour and
+// line style, without antialiasing; (x, y) becomes the current position.
+bool gfx_line_to(double x, double y);
+
+void gfx_set_line_style(std::uint16_t mask);
+void gfx_set_fill_mask(const FillMask& mask);
+
+// Closed polygon (the last vertex is joined to the first). mode kGfxBorder or
+// kGfxFilled. Fewer than 3 or more than kGfxMaxPolygonVertices vertices:
+// false, status kGfxErrorInvalid, nothing drawn.
+bool gfx_polygon(int mode, const WorldPoint* vertices, int count);
+
+// Axis-parallel rectangle / inscribed ellipse with the opposite corners given.
+bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2);
+bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2);
+
+// Prepares the font list of the current window; returns the number of fonts.
+int gfx_init_fonts();
+
+// Status of the calling thread's last drawing operation.
+int gfx_status();
+
+// Selects the current font by an option string (font_options.h); returns the
+// font's number in the list, or -1 (the previous font stays current).
+int gfx_set_font(std::string_view options);
+
+FontInfo gfx_font_info();
+int gfx_text_width(std::string_view text);
+
+// Draws text in the current font and drawing colour, transparent background,
+// top-left corner at the current position; the position then moves right by
+// the text's width.
+void gfx_out_graphic_text(std::string_view text);
+
+WorldPoint gfx_current_position();
+
+// Cell text: row and column are 1-based character cells of the window's cell
+// font. gfx_out_text fills each cell with the background colour first
+// (opaque), then writes the character in the text colour.
+void gfx_set_text_position(int row, int column);
+void gfx_out_text(std::string_view text);
