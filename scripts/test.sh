@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds VELTRA three times and runs every test,
+# headless: the plain build, a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the logic on the recording layer under
+# ThreadSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+export QT_QPA_PLATFORM=offscreen
+jobs="$(nproc)"
+
+run_suite() {
+  local dir="$1"; shift
+  echo "=== build $dir $*"
+  "$root/scripts/build.sh" "$dir" "$@"
+  echo "=== test $dir"
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 600
+}
+
+run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=address
+run_suite "$root/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_SANITIZE=thread -DVELTRA_WITH_QT=OFF
+echo "=== all tests passed"
