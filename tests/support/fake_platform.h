@@ -165,7 +165,10 @@ std::vector<ColourRequest> colour_requests();
 //     (1-based) and raises kReasonSelChange; a combo also takes the item's
 //     text into its edit part;
 //   close: the dialog closes with that button id, raising nothing.
-// Actions on a disabled control are ignored (recorded as refused).
+// Actions the user could not take are ignored and recorded as refused: on a
+// control that is absent, disabled, hidden (kStyleHidden) or of a kind the
+// action does not apply to, choosing an item out of range, and every action
+// after the dialog has closed.
 struct Action {
   enum Kind { set_text, click, choose, close } kind = click;
   int id = 0;
@@ -183,8 +186,7 @@ Action close(int id);
 void push_dialog_script(int template_number, std::vector<Action> actions);
 
 // Each dialog run: the record when the run started (before any action) and
-// when it closed, and the actions that were ignored because their control was
-// disabled or absent.
+// when it closed, and the actions that were refused (see Action).
 struct DialogRun {
   int template_number = 0;
   Dialog at_open;
