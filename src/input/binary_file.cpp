@@ -1,0 +1,80 @@
+#include "input/binary_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), name_(std::move(other.name_)) {}
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = std::exchange(other.fd_, -1);
+    name_ = std::move(other.name_);
+  }
+  return *this;
+}
+
+Status BinaryFile::open(const std::string& path, std::string name) {
+  close();
+  name_ = std::move(name);
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return Status::error(name_ + ": cannot be opened: " + std::strerror(errno));
+  struct stat info;
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close();
+    return Status::error(name_ + ": is not a readable file");
+  }
+  return Status::ok();
+}
+
+void BinaryFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::int64_t BinaryFile::size() const {
+  struct stat info;
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return -1;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+std::int64_t BinaryFile::read_at(std::int64_t offset, std::size_t length, unsigned char* destination) const {
+  std::size_t done = 0;
+  while (done < length) {
+    ssize_t got = ::pread(fd_, destination + done, length - done, static_cast<off_t>(offset + done));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<std::int64_t>(done);
+}
+
+BufferedReader::BufferedReader(const BinaryFile& file, std::size_t window) : file_(file), buffer_(window) {}
+
+bool BufferedReader::read(std::int64_t offset, std::size_t length, unsigned char* destination) {
+  while (length > 0) {
+    if (offset < buffer_offset_ || offset >= buffer_offset_ + static_cast<std::int64_t>(buffer_length_)) {
+      std::int64_t got = file_.read_at(offset, buffer_.size(), buffer_.data());
+      if (got <= 0) return false;
+      buffer_offset_ = offset;
+      buffer_length_ = static_cast<std::size_t>(got);
+    }
+    std::size_t start = static_cast<std::size_t>(offset - buffer_offset_);
+    std::size_t take = std::min(length, buffer_length_ - start);
+    std::memcpy(destination, buffer_.data() + start, take);
+    destination += take;
+    offset += static_cast<std::int64_t>(take);
+    length -= take;
+  }
+  return true;
+}

@@ -1,0 +1,24 @@
+#include "input/initial_directory.h"
+
+#include <vector>
+
+#include "input/file_lookup.h"
+#include "input/free_form.h"
+#include "input/text_file.h"
+
+Status first_graph_initial_directory(const std::string& startup_directory, std::string* initial_directory) {
+  initial_directory->clear();
+  std::string work_dir = find_file("work_dir.dat", startup_directory);
+  if (!work_dir.empty()) {
+    // Read the file that was found, wherever it is.
+    std::vector<std::string> lines;
+    if (Status status = read_text_lines(work_dir, &lines); !status) return status;
+    return first_free_form_text(lines, std::string(name_of(work_dir)), kFolderWidth, initial_directory);
+  }
+  if (startup_directory.empty()) return Status::ok();
+  std::size_t keep = startup_directory.size() >= 3 ? startup_directory.size() - 3 : 0;
+  std::string beside = startup_directory.substr(0, keep) + "work";
+  std::string found = find_file(beside, startup_directory);
+  *initial_directory = found.empty() ? startup_directory : found;
+  return Status::ok();
+}

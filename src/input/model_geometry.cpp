@@ -1,0 +1,159 @@
+#include "input/model_geometry.h"
+
+#include <cmath>
+#include <vector>
+
+#include "input/binary_file.h"
+#include "input/file_lookup.h"
+#include "input/step_records.h"
+
+namespace {
+
+Status open_in(const std::string& folder, const char* name, BinaryFile* file) {
+  std::string path = find_in_folder(folder, name);
+  if (path.empty()) return Status::error(std::string(name) + ": not found in " + folder);
+  return file->open(path, std::string(name_of(path)));
+}
+
+std::string count_text(std::int64_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+Status read_model_geometry(const std::string& folder, ControlData&& data, std::shared_ptr<Problem>* problem) {
+  const ProblemControl& control = data.control;
+  const int ngl = control.NGL;
+  const std::int64_t nodes = control.node_count;
+  const std::int64_t width = control.incidence_width;
+
+  // Counts first, against what the files can hold.
+  BinaryFile x_file;
+  if (Status status = open_in(folder, "x.unf", &x_file); !status) return status;
+  std::int64_t x_records = x_file.size() / x_record_bytes(ngl);
+  if (x_records < nodes) {
+    return Status::error(x_file.name() + ": " + count_text(x_records, "record", "records") + ", " +
+                         std::to_string(nodes) + " needed");
+  }
+  BinaryFile nei_file;
+  if (Status status = open_in(folder, "nei.unf", &nei_file); !status) return status;
+  const std::int64_t nei_size = nei_file.size();
+  // Each record takes its two length markers and at least `width` integers;
+  // compared by division, so that huge counts cannot overflow.
+  const std::int64_t record_minimum = 8 + 4 * width;
+  if (nodes > 0 && record_minimum > nei_size / nodes) {
+    return Status::error(nei_file.name() + ": " + count_text(nei_size, "byte", "bytes") + ", too short for " +
+                         std::to_string(nodes) + " records of " + std::to_string(width) + " integers");
+  }
+  {
+    std::int64_t el_records = 0;
+    std::string el_path = find_in_folder(folder, "el.unf");
+    BinaryFile el_file;
+    if (!el_path.empty() && el_file.open(el_path, std::string(name_of(el_path)))) el_records = el_file.size() / el_record_bytes(ngl);
+    std::int64_t nei_integers = nei_size / 4;
+    if (control.element_count > el_records && control.element_count > nei_integers) {
+      return Status::error(data.file_name + ": element_count " + std::to_string(control.element_count) +
+                           " is more than el.unf and nei.unf can reference (el.unf holds " +
+                           count_text(el_records, "record", "records") + ", nei.unf " +
+                           count_text(nei_integers, "integer", "integers") + ")");
+    }
+  }
+
+  auto result = std::make_shared<Problem>();
+  result->control = control;
+  result->working_directory = folder;
+  const std::size_t cells = static_cast<std::size_t>(nodes) * static_cast<std::size_t>(ngl);
+
+  // Restraint and elastic tables from the lists.
+  result->restraint_table.assign(cells, 0);
+  result->elastic_values_table.assign(cells, 0.0f);
+  for (const auto& [node, values] : data.restraint_rows) {
+    for (int j = 1; j <= ngl; ++j) result->restraint_table[result->index(node, j)] = values[j - 1];
+  }
+  for (const auto& [node, values] : data.elastic_rows) {
+    for (int j = 1; j <= ngl; ++j) result->elastic_values_table[result->index(node, j)] = values[j - 1];
+  }
+
+  // Elastic-support marks: a value that is not a number counts as not 0.
+  result->elastic_support.assign(static_cast<std::size_t>(nodes), ElasticSupport());
+  for (int j = 1; j <= ngl; ++j) {
+    for (std::int32_t n = 1; n <= control.node_count; ++n) {
+      float value = result->elastic_values(n, j);
+      if (!(value == 0.0f)) {
+        ElasticSupport& mark = result->elastic_support[static_cast<std::size_t>(n - 1)];
+        mark.flag = -1;
+        mark.value[j - 1] = value;
+      }
+    }
+  }
+
+  // Node coordinates: the first NGL reals of each x.unf record.
+  result->node_coords_table.assign(cells, 0.0f);
+  {
+    BufferedReader reader(x_file);
+    unsigned char record[12];
+    for (std::int64_t n = 0; n < nodes; ++n) {
+      if (!reader.read(n * x_record_bytes(ngl), static_cast<std::size_t>(4 * ngl), record)) {
+        return Status::error(x_file.name() + ": cannot read the record of node " + std::to_string(n + 1));
+      }
+      for (int j = 0; j < ngl; ++j) {
+        result->node_coords_table[static_cast<std::size_t>(n * ngl + j)] = decode_f32(record + 4 * j);
+      }
+    }
+  }
+  x_file.close();
+
+  // Origin node: the first whose coordinates are all exactly 0.
+  for (std::int32_t n = 1; n <= control.node_count; ++n) {
+    bool at_origin = true;
+    for (int j = 1; j <= ngl; ++j) at_origin = at_origin && result->node_coords(n, j) == 0.0f;
+    if (at_origin) {
+      result->origin_node = n;
+      break;
+    }
+  }
+  result->origin_is_node = result->origin_node > 0;
+
+  // Element end nodes from the incidence records, read in node order: the
+  // integer at an odd position of a pair names an element whose first end is
+  // the node, the one at the even position an element whose second end it is.
+  result->element_node1.assign(static_cast<std::size_t>(control.element_count), 0);
+  result->element_node2.assign(static_cast<std::size_t>(control.element_count), 0);
+  {
+    BufferedReader reader(nei_file);
+    std::vector<unsigned char> row(static_cast<std::size_t>(4 * width));
+    const std::int64_t pairs = width / 2;
+    std::int64_t offset = 0;
+    for (std::int32_t node = 1; node <= control.node_count; ++node) {
+      unsigned char marker[4];
+      if (!reader.read(offset, 4, marker)) {
+        return Status::error(nei_file.name() + ": the file ends before the record of node " +
+                             std::to_string(node));
+      }
+      std::int64_t length = decode_i32(marker);
+      unsigned char closing[4];
+      if (length < 0 || offset + 8 + length > nei_size || !reader.read(offset + 4 + length, 4, closing) ||
+          decode_i32(closing) != length) {
+        return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) +
+                             " is damaged (its length markers do not match)");
+      }
+      if (length < 4 * width) {
+        return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) + " holds " +
+                             count_text(length / 4, "integer", "integers") + ", " + std::to_string(width) +
+                             " needed");
+      }
+      if (width > 0 && !reader.read(offset + 4, row.size(), row.data())) {
+        return Status::error(nei_file.name() + ": cannot read the record of node " + std::to_string(node));
+      }
+      for (std::int64_t p = 0; p < pairs; ++p) {
+        std::int32_t first = decode_i32(&row[static_cast<std::size_t>(8 * p)]);
+        std::int32_t second = decode_i32(&row[static_cast<std::size_t>(8 * p + 4)]);
+        if (first >= 1 && first <= control.element_count) result->element_node1[first - 1] = node;
+        if (second >= 1 && second <= control.element_count) result->element_node2[second - 1] = node;
+      }
+      offset += 8 + length;
+    }
+  }
+  *problem = std::move(result);
+  return Status::ok();
+}

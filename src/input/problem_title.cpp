@@ -1,0 +1,56 @@
+#include "input/problem_title.h"
+
+#include "input/file_lookup.h"
+#include "input/text_file.h"
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::string without_trailing_blanks(std::string text) {
+  std::size_t last = text.find_last_not_of(' ');
+  text.resize(last == std::string::npos ? 0 : last + 1);
+  return text;
+}
+
+}  // namespace
+
+std::string title_base_name(const std::string& path) {
+  std::size_t point = path.find('.');
+  std::size_t separator = path.find_last_of("\\/");
+  // 1-based positions as in the rule: d of the first point, b of the last separator.
+  std::size_t d = point == std::string::npos ? 0 : point + 1;
+  std::size_t b = separator == std::string::npos ? 0 : separator + 1;
+  if (d < b + 2) return "";
+  return path.substr(b, d - 1 - b).substr(0, kBaseNameWidth);
+}
+
+Status read_problem_title(const std::string& working_directory, ProblemControl* control,
+                          std::vector<std::string>* info_lines) {
+  const std::string& path = control->input_file_path;
+  std::string found = find_file(trimmed(path), working_directory);
+  std::string title;
+  if (!found.empty()) {
+    std::vector<std::string> lines;
+    if (Status status = read_text_lines(found, &lines); !status) return status;
+    std::size_t line = 0;
+    while (line < lines.size() && lines[line].compare(0, 2, "//") == 0) ++line;
+    if (line == lines.size()) {
+      return Status::error(std::string(name_of(found)) + ": the file ends before the problem title");
+    }
+    title = lines[line].substr(0, kTitleWidth);
+  } else {
+    std::string base = title_base_name(path);
+    title = base.substr(0, kTitleWidth);
+    info_lines->push_back(" Input File Not Found: " + trimmed(path));
+    info_lines->push_back(" Problem title is set as: " + trimmed(base));
+  }
+  control->problem_title = without_trailing_blanks(title);
+  control->problem_title_length = static_cast<std::int32_t>(control->problem_title.size());
+  return Status::ok();
+}

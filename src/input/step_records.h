@@ -1,0 +1,81 @@
+// The step files of a result folder: u01.unf (the displacements of every node
+// at every stored step) and el.unf (a record per element per step), both
+// direct access with fixed-length records, all items of step 0 first.
+//
+// The records of one step are contiguous, so a step is read in one
+// positioned read into a buffer that is kept for the next step.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "input/binary_file.h"
+#include "input/problem.h"
+#include "input/status.h"
+
+// Record lengths in bytes.
+constexpr std::int64_t u01_record_bytes(int ngl) { return 32 * std::int64_t{ngl}; }
+constexpr std::int64_t el_record_bytes(int ngl) { return 16 * std::int64_t{ngl} + 112; }
+
+// The 1-based record number of item `item` (1-based node or element) of step
+// `step` in a file of `count` items per step: step * count + item, in 64 bits.
+constexpr std::int64_t step_record_number(std::int32_t step, std::int32_t count, std::int32_t item) {
+  return std::int64_t{step} * count + item;
+}
+
+// Byte offset at which a 1-based record starts.
+constexpr std::int64_t record_offset(std::int64_t record, std::int64_t record_bytes) {
+  return (record - 1) * record_bytes;
+}
+
+// The time of a step: the 32-bit product of the step as a real and time_step.
+float step_time(std::int32_t step, float time_step);
+
+// The step files of one run; each run has connections of its own.
+class StepRecords {
+ public:
+  // Takes the working directory and sizes of `problem`; connects nothing.
+  // With an empty working directory (no problem loaded) nothing connects.
+  explicit StepRecords(const Problem& problem);
+  StepRecords(const StepRecords&) = delete;
+  StepRecords& operator=(const StepRecords&) = delete;
+
+  // Connects u01.unf of the working directory (found in any letter case).
+  Status open_u01();
+  // Connects el.unf; connecting it while it is connected has no effect.
+  Status open_el();
+  // Disconnects u01.unf only (the end of an animation).
+  void close_u01() { u01_.close(); }
+  // Disconnects both files (also done when the object goes).
+  void close();
+  bool u01_connected() const { return u01_.is_open(); }
+  bool el_connected() const { return el_.is_open(); }
+
+  // The displacements of every node at `step`: node_count x NGL reals,
+  // node-major (node n direction j at (n - 1) * NGL + j - 1). Errors: u01.unf
+  // not connected, a negative step, a step beyond the end of the file (the
+  // message names the file and the step).
+  Status read_node_step(std::int32_t step, std::vector<float>* displacements);
+
+  // The value and code of every element at `step` (element e at e - 1).
+  // Connects el.unf on first use. Errors as for read_node_step, naming el.unf.
+  Status read_element_step(std::int32_t step, std::vector<float>* element_value,
+                           std::vector<std::int32_t>* element_code);
+
+  float step_time(std::int32_t step) const { return ::step_time(step, time_step_); }
+
+ private:
+  // Reads the `count` records of `step` of `file` into buffer_.
+  Status read_step(const BinaryFile& file, std::int32_t step, std::int32_t count, std::int64_t record_bytes);
+  Status open_in_folder(const char* name, BinaryFile* file);
+
+  std::string folder_;
+  std::int32_t node_count_ = 0;
+  std::int32_t element_count_ = 0;
+  int ngl_ = 0;
+  float time_step_ = 0;
+  BinaryFile u01_;
+  BinaryFile el_;
+  std::vector<unsigned char> buffer_;
+};

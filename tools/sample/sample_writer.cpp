@@ -1,0 +1,238 @@
+#include "sample_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "list_output.h"
+
+namespace sample {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Little-endian binary output with a buffer of its own.
+class BinaryOut {
+ public:
+  Status open(const std::string& path) {
+    path_ = path;
+    file_.reset(std::fopen(path.c_str(), "wb"));
+    if (!file_) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+    return Status::ok();
+  }
+  void put_i32(std::int32_t value) { put_u32(static_cast<std::uint32_t>(value)); }
+  void put_f32(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    put_u32(bits);
+  }
+  void put_zeros(std::size_t count) { buffer_.insert(buffer_.end(), count, 0); flush_if_full(); }
+  Status close() {
+    flush();
+    bool failed = std::ferror(file_.get()) != 0;
+    failed = std::fclose(file_.release()) != 0 || failed;
+    if (failed) return Status::error(path_ + ": cannot be written");
+    return Status::ok();
+  }
+
+ private:
+  void put_u32(std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) buffer_.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    flush_if_full();
+  }
+  void flush_if_full() {
+    if (buffer_.size() >= (1u << 20)) flush();
+  }
+  void flush() {
+    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get());
+    buffer_.clear();
+  }
+  std::string path_;
+  File file_;
+  std::vector<unsigned char> buffer_;
+};
+
+Status write_text(const std::string& path, const std::string& text) {
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+  bool ok = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  ok = std::fclose(file.release()) == 0 && ok;
+  return ok ? Status::ok() : Status::error(path + ": cannot be written");
+}
+
+std::vector<ListValue> reals(std::initializer_list<float> values) {
+  return std::vector<ListValue>(values.begin(), values.end());
+}
+
+std::string comdin_text(const SampleModel& model, const std::string& input_path, const std::string& folder) {
+  const int ngl = model.NGL;
+  const float end_time = static_cast<float>(model.last_step) * model.time_step;
+  std::string text;
+  // 1: sizes, then the number of materials and of load cases.
+  text += list_directed({model.node_count(), static_cast<std::int32_t>(model.restraints.size()),
+                         static_cast<std::int32_t>(model.elastic.size()), model.element_count(), ngl,
+                         model.incidence_width, std::int32_t{1}, std::int32_t{1}});
+  // 2 and 3: restraint and elastic-support lists.
+  for (const RestraintList& list : model.restraints) {
+    std::vector<ListValue> values{list.node};
+    for (int j = 0; j < ngl; ++j) values.push_back(list.code[static_cast<std::size_t>(j)]);
+    text += list_directed(values);
+  }
+  for (const ElasticList& list : model.elastic) {
+    std::vector<ListValue> values{list.node};
+    for (int j = 0; j < ngl; ++j) values.push_back(list.value[static_cast<std::size_t>(j)]);
+    text += list_directed(values);
+  }
+  // 4: integration method, time step, end time, output interval, beta,
+  // iteration limit, gamma.
+  text += list_directed({std::int32_t{2}, model.time_step, end_time, std::int32_t{1}, 0.25f, std::int32_t{10}, 0.5f});
+  // 5: first output step, start and end time, number of stored time points.
+  text += list_directed({std::int32_t{1}, 0.0f, end_time, model.last_step + 1});
+  // 6: Rayleigh damping factors, gravity, ground-motion scale, record count.
+  text += list_directed({0.2513f, 0.0019f, 9.81f, 1.0f, model.last_step + 1});
+  // 7: ground-motion direction cosines, three directions.
+  text += list_directed(reals({1.0f, 0.0f, 0.0f}));
+  text += list_directed(reals({0.0f, ngl == 3 ? 1.0f : 0.0f, 0.0f}));
+  text += list_directed(reals({0.0f, 0.0f, 0.0f}));
+  // 8 and 9: spectrum periods and ordinates, three directions of 25.
+  for (int g = 0; g < 3; ++g) {
+    std::vector<ListValue> values;
+    for (int i = 0; i < 25; ++i) values.push_back(g == 0 ? 0.04f * static_cast<float>(i + 1) : 0.0f);
+    text += list_directed(values);
+  }
+  for (int g = 0; g < 3; ++g) {
+    std::vector<ListValue> values;
+    for (int i = 0; i < 25; ++i) {
+      values.push_back(g == 0 ? (i < 5 ? 2.5f : 2.5f * 5.0f / static_cast<float>(i + 1)) : 0.0f);
+    }
+    text += list_directed(values);
+  }
+  // 10: convergence tolerances and counters.
+  text += list_directed({1.0e-4f, 1.0e-6f, 0.0f, 0.0f, 1.0f, std::int32_t{0}, std::int32_t{0},
+                         std::int32_t{1}, std::int32_t{0}, std::int32_t{0}});
+  // 11: input file, listing, ground-motion record; 12: record name and
+  // units; 13: the language.
+  text += input_path + "\n";
+  text += std::filesystem::path(folder).append(std::string(kind_name(model.kind)) + ".lst").string() + "\n";
+  text += std::filesystem::path(folder).append("ground.acc").string() + "\n";
+  text += "EL CENTRO 1940 NS\nkN\nm\n";
+  text += "English\n";
+  return text;
+}
+
+std::string input_text(const SampleModel& model) {
+  std::string text;
+  text += "// TARVEK input file\n";
+  text += "// dynamic analysis, written by veltra-sample\n";
+  text += model.title + "\n";
+  text += "NODES " + std::to_string(model.node_count()) + "\n";
+  for (std::int32_t n = 1; n <= model.node_count() && n <= 1000; ++n) {
+    text += std::to_string(n);
+    for (int j = 1; j <= model.NGL; ++j) text += " " + list_real(model.coord(n, j));
+    text += "\n";
+  }
+  text += "ELEMENTS " + std::to_string(model.element_count()) + "\n";
+  text += "END\n";
+  return text;
+}
+
+Status write_geometry(const SampleModel& model, const std::string& folder) {
+  const int ngl = model.NGL;
+  BinaryOut x;
+  if (Status status = x.open(folder + "/x.unf"); !status) return status;
+  for (std::int32_t n = 1; n <= model.node_count(); ++n) {
+    for (int j = 1; j <= ngl; ++j) x.put_f32(model.coord(n, j));
+    // The rest of the record: the node's local axes, unused here.
+    x.put_zeros(static_cast<std::size_t>(12 * ngl));
+  }
+  if (Status status = x.close(); !status) return status;
+
+  BinaryOut nei;
+  if (Status status = nei.open(folder + "/nei.unf"); !status) return status;
+  const std::size_t width = static_cast<std::size_t>(model.incidence_width);
+  const std::int32_t length = static_cast<std::int32_t>(4 * (width + static_cast<std::size_t>(model.incidence_extra)));
+  for (std::int32_t n = 1; n <= model.node_count(); ++n) {
+    nei.put_i32(length);
+    std::int32_t named = 0;
+    for (std::size_t i = 0; i < width; ++i) {
+      std::int32_t e = model.incidence[static_cast<std::size_t>(n - 1) * width + i];
+      nei.put_i32(e);
+      named += e > 0 ? 1 : 0;
+    }
+    for (std::int32_t i = 0; i < model.incidence_extra; ++i) nei.put_i32(i == 0 ? named : 0);
+    nei.put_i32(length);
+  }
+  return nei.close();
+}
+
+Status write_steps(const SampleModel& model, const std::string& folder) {
+  const int ngl = model.NGL;
+  BinaryOut u01, el;
+  if (Status status = u01.open(folder + "/u01.unf"); !status) return status;
+  if (Status status = el.open(folder + "/el.unf"); !status) return status;
+  std::vector<float> now, before, value;
+  std::vector<std::int32_t> code;
+  const float dt = model.time_step;
+  for (std::int32_t step = 0; step <= model.last_step; ++step) {
+    step_displacements(model, step, &now);
+    if (step == 0) before = now;
+    for (std::size_t n = 0; n < static_cast<std::size_t>(model.node_count()); ++n) {
+      // Displacements, then velocities (by difference); the rest of the
+      // record (accelerations and reserve) is left 0.
+      for (int j = 0; j < ngl; ++j) u01.put_f32(now[n * static_cast<std::size_t>(ngl) + static_cast<std::size_t>(j)]);
+      for (int j = 0; j < ngl; ++j) {
+        std::size_t i = n * static_cast<std::size_t>(ngl) + static_cast<std::size_t>(j);
+        u01.put_f32((now[i] - before[i]) / dt);
+      }
+      u01.put_zeros(static_cast<std::size_t>(24 * ngl));
+    }
+    element_states(model, now, &value, &code);
+    for (std::size_t e = 0; e < value.size(); ++e) {
+      auto [a, b] = model.elements[e];
+      // End forces (a multiple of the relative displacement), the axial
+      // strain, the element's value and code, four reserve reals.
+      for (int j = 0; j < ngl; ++j) {
+        std::size_t ia = static_cast<std::size_t>((a - 1) * ngl + j), ib = static_cast<std::size_t>((b - 1) * ngl + j);
+        el.put_f32(1.0e4f * (now[ib] - now[ia]));
+      }
+      el.put_f32(1.0e-3f * static_cast<float>(e % 7));
+      el.put_f32(value[e]);
+      el.put_i32(code[e]);
+      for (int k = 0; k < 4; ++k) el.put_f32(0.0f);
+      el.put_zeros(static_cast<std::size_t>(12 * ngl + 84));
+    }
+    before = now;
+  }
+  if (Status status = u01.close(); !status) return status;
+  return el.close();
+}
+
+}  // namespace
+
+std::string input_file_name(const SampleModel& model) { return std::string(kind_name(model.kind)) + ".dat"; }
+
+Status write_sample(const SampleModel& model, const std::string& folder_argument) {
+  std::error_code error;
+  std::filesystem::create_directories(folder_argument, error);
+  if (error) return Status::error(folder_argument + ": cannot be created: " + error.message());
+  std::string folder = std::filesystem::absolute(folder_argument, error).lexically_normal().string();
+  if (error) return Status::error(folder_argument + ": " + error.message());
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+
+  std::string input_path = folder + "/" + input_file_name(model);
+  if (Status status = write_text(input_path, input_text(model)); !status) return status;
+  if (Status status = write_text(folder + "/comdin.dat", comdin_text(model, input_path, folder)); !status) {
+    return status;
+  }
+  if (Status status = write_geometry(model, folder); !status) return status;
+  return write_steps(model, folder);
+}
+
+}  // namespace sample
