@@ -1,0 +1,36 @@
+// What the drawing passes need of a run's step files: one whole step per call.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "input/status.h"
+
+class StepSource {
+ public:
+  virtual ~StepSource() = default;
+  // The displacements of every node at `step`, node_count x NGL floats,
+  // node-major; resized by the call.
+  virtual Status read_node_step(int step, std::vector<float>* displacements) = 0;
+  // element_value and element_code of every element at `step`.
+  virtual Status read_element_step(int step, std::vector<float>* values,
+                                   std::vector<std::int32_t>* codes) = 0;
+  // Disconnects the displacement file (the end of the animation).
+  virtual void close_displacements() = 0;
+};
+
+class StepRecords;
+
+// The step source of a run that reads its own result folder's step files.
+class StepRecordsSource : public StepSource {
+ public:
+  explicit StepRecordsSource(StepRecords& records) : records_(records) {}
+  Status read_node_step(int step, std::vector<float>* displacements) override;
+  Status read_element_step(int step, std::vector<float>* values,
+                           std::vector<std::int32_t>* codes) override;
+  // Disconnects the run's step files.
+  void close_displacements() override;
+
+ private:
+  StepRecords& records_;
+};

@@ -1,0 +1,344 @@
+#include "render/structure.h"
+
+#include <algorithm>
+#include <mutex>
+#include <string_view>
+
+#include "platform/gfx.h"
+#include "render/graph_run.h"
+#include "render/number_field.h"
+#include "settings/number_text.h"
+#include "settings/time_output.h"
+
+namespace {
+
+constexpr int kLabelLength = 24;
+
+// The process-wide text of the last time label, erased in show-all mode.
+std::mutex label_mutex;
+std::string last_label(kLabelLength, ' ');
+
+enum class NodeClass { free, fixed, partly };
+
+NodeClass node_class(const Problem& p, int n) {
+  const int ngl = p.control.NGL;
+  int restrained = 0;
+  const std::int32_t* codes = p.restraint_table.data() + p.index(n, 1);
+  for (int k = 0; k < ngl; ++k)
+    if (codes[k] != 0) ++restrained;
+  if (restrained == 0) return NodeClass::free;
+  return restrained == ngl ? NodeClass::fixed : NodeClass::partly;
+}
+
+// The drawing colour, set only when it changes.
+class Colour {
+ public:
+  void set(Rgb rgb) {
+    if (!known_ || rgb != current_) {
+      gfx_set_colour(rgb);
+      current_ = rgb;
+      known_ = true;
+    }
+  }
+  // Records a colour set elsewhere.
+  void assume(Rgb rgb) {
+    current_ = rgb;
+    known_ = true;
+  }
+
+ private:
+  bool known_ = false;
+  Rgb current_ = 0;
+};
+
+void text_at(double x, double y, std::string_view text) {
+  gfx_move_to(x, y);
+  gfx_out_graphic_text(text);
+}
+
+void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& colour) {
+  colour.set(kRgbWhite);
+  gfx_rectangle(kGfxFilled, x - mdx, y + mdy, x + mdx, y - mdy);
+  colour.set(border);
+  gfx_rectangle(kGfxBorder, x - mdx, y + mdy, x + mdx, y - mdy);
+}
+
+std::string_view trimmed(std::string_view text) { return without_trailing_blanks(text); }
+
+void draw_elements(const GraphRun& run) {
+  const Problem& p = *run.problem;
+  const int nodes = run.node_count();
+  const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
+  gfx_set_colour(run.settings.line_colour);
+  int style = -1;
+  for (int e = 0; e < elements; ++e) {
+    const int n1 = p.element_node1[e], n2 = p.element_node2[e];
+    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
+    const std::uint16_t want = run.element_value[e] != 0 ? kLineSolid
+                               : run.element_code[e] == -1 ? kLineDashed
+                                                           : kLineDotted;
+    if (want != style) {
+      gfx_set_line_style(want);
+      style = want;
+    }
+    gfx_move_to(run.plot_x[n1 - 1], run.plot_y[n1 - 1]);
+    gfx_line_to(run.plot_x[n2 - 1], run.plot_y[n2 - 1]);
+  }
+}
+
+// Font and number field width of the node numbers.
+int select_node_font(int nodes) {
+  if (nodes < 100) {
+    gfx_set_font("t'tms rmn'h15be");
+    return 2;
+  }
+  if (nodes < 1000) {
+    gfx_set_font("t'tms rmn'h13be");
+    return 3;
+  }
+  gfx_set_font("t'tms rmn'h11be");
+  return 5;
+}
+
+void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
+  const Problem& p = *run.problem;
+  const ViewMapping& v = run.view;
+  const int nodes = run.node_count();
+  const int ngl = run.ngl();
+  const double mdx = v.marker_dx, mdy = v.marker_dy;
+  const double a = v.grid_dy / 6;
+  const double b = v.grid_dx / 24;
+  const bool boxes = nodes - p.control.restrained_count < 100;
+  const bool indices = run.settings.show_node_indices;
+  const Rgb index_colour = run.settings.node_index_colour;
+  const double f14 = 1.4f, f11 = 1.1f, f08 = 0.8f, f07 = 0.7f;
+
+  Rgb last_colour = 0;
+  for (int n = 1; n <= nodes; ++n) {
+    const double x = run.plot_x[n - 1], y = run.plot_y[n - 1];
+    const NodeClass kind = node_class(p, n);
+    if (kind == NodeClass::free) {
+      last_colour = index_colour;
+      if (!indices) continue;
+      colour.set(index_colour);
+      text_at(x + mdx, y, number_field(n, field_width).view());
+      if (boxes) node_box(x, y, mdx, mdy, index_colour, colour);
+      continue;
+    }
+    last_colour = kRgbBlack;
+    colour.set(kRgbBlack);
+    if (kind == NodeClass::fixed) {
+      text_at(x + f14 * mdx, y, number_field(n, field_width).view());
+      gfx_rectangle(kGfxFilled, x - f08 * mdx, y + f08 * mdy, x + f08 * mdx, y - f08 * mdy);
+      gfx_ellipse(kGfxBorder, x - f14 * mdx, y + f14 * mdy, x + f14 * mdx, y - f14 * mdy);
+      continue;
+    }
+    text_at(x + f11 * b, y, number_field(n, field_width).view());
+    for (int k = 1; k <= ngl; ++k)
+      if (p.restraint(n, k) != 0) draw_rigid_support(run, x, y, a, b, k);
+    const ElasticSupport& spring = p.elastic_support[n - 1];
+    if (spring.flag & 1) {
+      for (int k = 1; k <= std::min(ngl, 3); ++k)
+        if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, f07 * a, f07 * b, k);
+    }
+    node_box(x, y, mdx, mdy, kRgbBlack, colour);
+  }
+  // The drawing colour is that of the last node's class, as the time label
+  // is drawn in it.
+  if (nodes > 0) colour.set(last_colour);
+}
+
+void draw_time_label(GraphRun& run, float t) {
+  const Problem& p = *run.problem;
+  const ViewMapping& v = run.view;
+  const int nodes = run.node_count();
+  const int item = time_label_item(run);
+  double ax, ay;
+  bool fixed_in_place;
+  if (item == nodes + 1) {
+    ax = v.origin_x;
+    ay = v.origin_y;
+    fixed_in_place = true;
+  } else {
+    ax = run.plot_x[item - 1];
+    ay = run.plot_y[item - 1];
+    fixed_in_place = node_class(p, item) != NodeClass::free;
+  }
+
+  gfx_move_to(ax + v.marker_dx, ay);
+  const FontInfo font = gfx_font_info();
+  const double th = horizontal_pixels(run, font.pixel_height);
+  const double s = run.settings.reverse_vertical ? -1.0 : 1.0;
+
+  const float band = static_cast<float>(run.settings.step_frequency) * p.control.time_step;
+  const std::string number =
+      band < 0.1f ? format_fixed(t, kLabelLength, 6) : format_general(t, kLabelLength, 6);
+  std::string label = "t = ";
+  label += trim_number_text(number);
+  label.resize(kLabelLength, ' ');
+  const std::string_view shown = trimmed(label);
+
+  const WorldPoint P = gfx_current_position();
+  const double label_y = P.y + 2 * s * th;
+  gfx_move_to(P.x, label_y);
+
+  if (run.settings.show_all_positions && fixed_in_place) {
+    // Wipe the previous frame's label and the ellipse around it.
+    const Rgb previous = gfx_set_colour(kRgbWhite);
+    std::string old;
+    {
+      std::lock_guard<std::mutex> lock(label_mutex);
+      old = last_label;
+    }
+    gfx_out_graphic_text(trimmed(old));
+    if (run.has_label_ellipse) {
+      // Grown by a pixel on every side so that the border's pixels are covered.
+      const double gx = horizontal_pixels(run, 1), gy = vertical_pixels(run, 1);
+      const double* r = run.label_ellipse;
+      gfx_ellipse(kGfxFilled, std::min(r[0], r[2]) - gx, std::min(r[1], r[3]) - gy,
+                  std::max(r[0], r[2]) + gx, std::max(r[1], r[3]) + gy);
+    }
+    gfx_set_colour(previous);
+    gfx_move_to(P.x, label_y);
+  }
+
+  gfx_out_graphic_text(shown);
+  {
+    std::lock_guard<std::mutex> lock(label_mutex);
+    last_label = label;
+  }
+
+  const double height = std::max<int>(run.window.height, 1);
+  const double w = gfx_text_width(shown);
+  const double L = static_cast<float>(v.grid_dy * 10 * w / height);
+  const double x0 = P.x - 0.1 * L;
+  const double y0 = P.y + 0.4 * s * th;
+  const double x1 = x0 + L, y1 = y0 + 1.6 * s * th;
+  gfx_ellipse(kGfxBorder, x0, y0, x1, y1);
+  run.label_ellipse[0] = x0;
+  run.label_ellipse[1] = y0;
+  run.label_ellipse[2] = x1;
+  run.label_ellipse[3] = y1;
+  run.has_label_ellipse = true;
+}
+
+void draw_element_numbers(const GraphRun& run, Colour& colour) {
+  const Problem& p = *run.problem;
+  const ViewMapping& v = run.view;
+  const int nodes = run.node_count();
+  const int elements = run.element_count();
+  int field_width = 3;
+  if (elements > 0) {
+    if (elements <= 99) {
+      gfx_set_font("t'tms rmn'h15b");
+      field_width = 3;
+    } else if (elements <= 999) {
+      gfx_set_font("t'tms rmn'h13b");
+      field_width = 4;
+    } else {
+      gfx_set_font("t'tms rmn'h11b");
+      field_width = 5;
+    }
+  }
+  colour.set(run.settings.element_index_colour);
+  const double ox = v.grid_dx / 20, oy = v.grid_dy / 10;
+  for (int e = 1; e <= elements; ++e) {
+    const int n1 = p.element_node1[e - 1], n2 = p.element_node2[e - 1];
+    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
+    const float xm = (run.plot_x[n1 - 1] + run.plot_x[n2 - 1]) / 2.0f;
+    const float ym = (run.plot_y[n1 - 1] + run.plot_y[n2 - 1]) / 2.0f;
+    text_at(xm - ox, ym + oy, number_field(e, field_width).view());
+  }
+}
+
+}  // namespace
+
+int time_label_item(const GraphRun& run) {
+  return run.problem ? effective_time_output_item(run.settings.time_output_item, *run.problem) : 1;
+}
+
+std::string previous_time_label() {
+  std::lock_guard<std::mutex> lock(label_mutex);
+  return last_label;
+}
+
+void draw_rigid_support(const GraphRun& run, double x, double y, double a, double b, int k) {
+  const double s = run.settings.reverse_vertical ? -1.0 : 1.0;
+  const int ngl = run.ngl();
+  gfx_set_fill_mask(kFillHalfTone);
+  WorldPoint triangle[3];
+  if (k == ngl) {
+    triangle[0] = {x, y};
+    triangle[1] = {x + b, y - s * a};
+    triangle[2] = {x - b, y - s * a};
+    gfx_polygon(kGfxFilled, triangle, 3);
+    const double base = y - s * a - s * a / 3;
+    gfx_move_to(x - b, base);
+    gfx_line_to(x + b, base);
+  } else if (ngl == 3 && k == 2) {
+    const double r = 0.70710677f;
+    const double p = (a - b) * r, q = (a + b) * r, d = r * a / 3;
+    triangle[0] = {x, y};
+    triangle[1] = {x + p, y + q};
+    triangle[2] = {x + q, y + p};
+    gfx_polygon(kGfxFilled, triangle, 3);
+    gfx_move_to(x + q + d, y + p + d);
+    gfx_line_to(x + p + d, y + q + d);
+  } else {
+    triangle[0] = {x, y};
+    triangle[1] = {x - a, y + s * b};
+    triangle[2] = {x - a, y - s * b};
+    gfx_polygon(kGfxFilled, triangle, 3);
+    const double base = x - a - a / 3;
+    gfx_move_to(base, y - s * b);
+    gfx_line_to(base, y + s * b);
+  }
+  gfx_set_fill_mask(kFillSolid);
+}
+
+void draw_elastic_support(const GraphRun& run, double x, double y, double a, double b, int k) {
+  const double s = run.settings.reverse_vertical ? -1.0 : 1.0;
+  const int ngl = run.ngl();
+  WorldPoint spring[4];
+  if (k == ngl) {
+    spring[0] = {x, y};
+    spring[1] = {x + a, y - s * b};
+    spring[2] = {x - a, y - 3 * s * b};
+    spring[3] = {x, y - 4 * s * b};
+    gfx_polygon(kGfxBorder, spring, 4);
+    gfx_move_to(x + a, y - 4 * s * b);
+    gfx_line_to(x - a, y - 4 * s * b);
+  } else if (ngl == 3 && k == 2) {
+    const double e = static_cast<float>(a * 1.4142135);
+    const double h = static_cast<float>(e * 0.5);
+    spring[0] = {x, y};
+    spring[1] = {x - e, y};
+    spring[2] = {x - e, y - 2 * s * e};
+    spring[3] = {x - 2 * e, y - 2 * s * e};
+    gfx_polygon(kGfxBorder, spring, 4);
+    gfx_move_to(x - 2 * e - h, y - 2 * s * e + s * h);
+    gfx_line_to(x - 2 * e + h, y - 2 * s * e - s * h);
+  } else {
+    spring[0] = {x, y};
+    spring[1] = {x - b, y + s * a};
+    spring[2] = {x - 3 * b, y - s * a};
+    spring[3] = {x - 4 * b, y};
+    gfx_polygon(kGfxBorder, spring, 4);
+    gfx_move_to(x - 4 * b, y + s * a);
+    gfx_line_to(x - 4 * b, y - s * a);
+  }
+}
+
+void draw_structure(GraphRun& run, float t) {
+  if (!run.problem) return;
+  draw_elements(run);
+  Colour colour;
+  // The elements left line_colour as the drawing colour.
+  colour.assume(run.settings.line_colour);
+  // Support symbols are drawn solid, whatever style the last element left.
+  gfx_set_line_style(kLineSolid);
+  const int field_width = select_node_font(run.node_count());
+  draw_nodes(run, field_width, colour);
+  if (run.settings.show_time_output) draw_time_label(run, t);
+  if (run.settings.show_element_indices) draw_element_numbers(run, colour);
+}

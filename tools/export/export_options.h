@@ -1,0 +1,45 @@
+// The command line of veltra-export: which result folder, where the frames
+// go, at what size, and every field of the settings record a graph is drawn
+// with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "input/status.h"
+#include "settings/graph_settings.h"
+
+struct ExportOptions {
+  std::string folder;            // the result folder
+  std::string out;               // where frame-NNNN.png go
+  int width = 1280;              // drawing area in pixels
+  int height = 800;
+  std::int64_t only_frame = -1;  // --frame J
+  std::string platform;          // -platform NAME, handed to the window system
+  // The settings options in the order given, as (option name without "--",
+  // value; empty for the logical switches).
+  std::vector<std::pair<std::string, std::string>> fields;
+};
+
+// The usage text.
+std::string export_usage();
+
+// Reads the arguments (argv[0] excluded). Errors name the offending option.
+Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options);
+
+// What a graph of the export is drawn with.
+struct ExportSettings {
+  GraphSettings settings;
+  std::int32_t colour_scheme = kSchemeStandard;
+  bool romanian_messages = false;
+  std::vector<std::string> notes;  // lines for stderr (the frequency check)
+};
+
+// A first graph's settings for a problem whose last stored step is
+// `last_step`: the defaults with the new-graph end step and frequency, then
+// the options in order (an end step beyond the last step is cut to it, as the
+// Time Settings dialog does; a zero factor counts as Auto, as the Graph
+// Settings dialog does), then the frequency check.
+Status export_settings(const ExportOptions& options, std::int32_t last_step, ExportSettings* result);
