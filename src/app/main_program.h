@@ -1,0 +1,15 @@
+// The main program: start-up, the idle loop and the orderly end at the graph
+// limit. Entered once by the runtime (wnd_runtime_main) on a thread of its own;
+// returns when the limit is reached, after which the runtime shows its end
+// prompt.
+#pragma once
+
+void main_program();
+
+// The program's menu: its position and the positions of its items.
+constexpr int kGraphMenu = 7;
+constexpr int kItemNewGraph = 1;
+constexpr int kItemBackToSettings = 2;
+constexpr int kItemCancelDraw = 3;
+constexpr int kItemExit = 5;
+constexpr int kHelpMenu = 6;
