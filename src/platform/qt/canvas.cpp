@@ -1,0 +1,87 @@
+#include "platform/qt/canvas.h"
+
+#include <algorithm>
+
+#include "platform/qt/font_list.h"
+#include "platform/qt/gui_thread.h"
+
+namespace qtl {
+
+Canvas::Canvas(int width, int height, bool with_image) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (with_image) {
+    image = QImage(width, height, QImage::Format_RGB32);
+    image.fill(QColor(Qt::white));
+  }
+  // Until the program sets a world window, world coordinates are pixels.
+  set_world(false, 0, 0, width - 1, height - 1);
+  set_font(default_graphic_font(), 0);
+}
+
+void Canvas::set_world(bool up, double wx1, double wy1, double wx2, double wy2) {
+  y_up = up;
+  x1 = wx1;
+  y1 = wy1;
+  x2 = wx2;
+  y2 = wy2;
+  const int w = image.isNull() ? 1 : image.width();
+  const int h = image.isNull() ? 1 : image.height();
+  sx = (w - 1) / (x2 - x1);
+  ox = -x1 * sx;
+  if (y_up) {
+    sy = -(h - 1) / (y2 - y1);
+    oy = -y2 * sy;
+  } else {
+    sy = (h - 1) / (y2 - y1);
+    oy = -y1 * sy;
+  }
+  // A one-pixel-wide axis maps everything onto its single column or row.
+  if (w == 1) sx = 0, ox = 0;
+  if (h == 1) sy = 0, oy = 0;
+}
+
+void Canvas::set_font(const QFont& f, int number) {
+  font = f;
+  metrics.emplace(font);
+  font_number = number;
+}
+
+PixelBuffer Canvas::buffer() {
+  PixelBuffer b;
+  if (image.isNull()) return b;
+  b.bits = reinterpret_cast<std::uint32_t*>(image.bits());
+  b.width = image.width();
+  b.height = image.height();
+  b.stride = static_cast<int>(image.bytesPerLine() / 4);
+  return b;
+}
+
+bool Canvas::mark_dirty(const PixelBox& box) {
+  if (box.empty()) return false;
+  dirty.add(box);
+  if (repaint_pending) return false;
+  repaint_pending = true;
+  return true;
+}
+
+void post_repaint(const std::shared_ptr<Canvas>& canvas) {
+  post_to_gui([canvas] {
+    PixelBox box;
+    {
+      std::lock_guard lock(canvas->mutex);
+      box = canvas->dirty;
+      canvas->dirty = PixelBox{};
+      canvas->repaint_pending = false;
+    }
+    if (canvas->view && !box.empty())
+      canvas->view->update(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
+  });
+}
+
+QImage snapshot(Canvas& canvas) {
+  std::lock_guard lock(canvas.mutex);
+  return canvas.image.copy();
+}
+
+}  // namespace qtl

@@ -1,0 +1,86 @@
+// The retained picture of a graph window and the drawing state of a window.
+//
+// Every gfx_ operation locks the canvas once, paints into its image, widens
+// the dirty box and, when no repaint is pending yet, posts one to the GUI
+// thread. The window's paint event copies from the image under the same
+// lock, so a covered window repaints itself and drawing never interleaves
+// with a repaint.
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/gfx.h"
+#include "platform/qt/raster.h"
+
+namespace qtl {
+
+// Packed 0x00BBGGRR to the image's 0xFFRRGGBB.
+inline std::uint32_t to_argb(Rgb rgb) {
+  return 0xFF000000u | ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
+}
+
+struct Canvas {
+  std::mutex mutex;
+
+  // The picture (graph windows; a text window has a null image and only
+  // uses the colours).
+  QImage image;
+
+  // World window and its mapping px = ox + sx * x, py = oy + sy * y.
+  bool y_up = false;
+  double x1 = 0, y1 = 0, x2 = 1, y2 = 1;
+  double sx = 1, sy = 1, ox = 0, oy = 0;
+
+  WorldPoint position;
+  Rgb colour = kRgbBlack;
+  Rgb background = kRgbWhite;
+  Rgb text_colour = kRgbBlack;
+  std::uint16_t line_style = kLineSolid;
+  FillMask fill = kFillSolid;
+
+  QFont font;  // current font of graphic text
+  std::optional<QFontMetrics> metrics;
+  int font_number = 0;  // 0: the window's default font
+  int text_row = 1;
+  int text_column = 1;
+
+  std::vector<double> points;   // polygon vertices in pixels, reused
+  std::vector<double> crossings;  // polygon fill scratch, reused
+
+  // Repaint scheduling.
+  PixelBox dirty;
+  bool repaint_pending = false;
+  QPointer<QWidget> view;  // read and written on the GUI thread only
+
+  // A canvas of width x height pixels (at least 1 x 1), or without an image.
+  Canvas(int width, int height, bool with_image);
+
+  // Sets the world window (no checks) and its mapping.
+  void set_world(bool y_up, double x1, double y1, double x2, double y2);
+  double to_px(double x) const { return ox + sx * x; }
+  double to_py(double y) const { return oy + sy * y; }
+
+  void set_font(const QFont& f, int number);
+
+  PixelBuffer buffer();
+
+  // Adds `box` to the dirty area; true when the caller must post a repaint
+  // (call post_repaint after unlocking).
+  bool mark_dirty(const PixelBox& box);
+};
+
+// Posts a repaint of the canvas's dirty area to the GUI thread.
+void post_repaint(const std::shared_ptr<Canvas>& canvas);
+
+// Copy of the picture, taken under the canvas lock.
+QImage snapshot(Canvas& canvas);
+
+}  // namespace qtl

@@ -1,0 +1,93 @@
+#include "platform/qt/font_list.h"
+
+#include <QFontDatabase>
+#include <QList>
+#include <QStringList>
+#include <QFontMetrics>
+#include <algorithm>
+
+namespace qtl {
+
+namespace {
+
+constexpr int kDefaultPixelHeight = 16;
+
+std::vector<FontCandidate> build_font_list() {
+  std::vector<FontCandidate> list;
+  for (const QString& family : QFontDatabase::families()) {
+    FontCandidate c;
+    c.face = family.toStdString();
+    c.fixed_pitch = QFontDatabase::isFixedPitch(family);
+    c.scalable = QFontDatabase::isScalable(family);
+    if (c.scalable) {
+      list.push_back(c);
+      continue;
+    }
+    for (int size : QFontDatabase::pointSizes(family)) {
+      c.height = size;
+      QFont f(family);
+      f.setPixelSize(size);
+      c.width = QFontMetrics(f).averageCharWidth();
+      list.push_back(c);
+    }
+  }
+  return list;
+}
+
+QFont family_font(const char* family, int pixel_size) {
+  QFont f(QString::fromLatin1(family));
+  f.setPixelSize(pixel_size);
+  return f;
+}
+
+}  // namespace
+
+const std::vector<FontCandidate>& font_list() {
+  static const std::vector<FontCandidate> list = build_font_list();
+  return list;
+}
+
+QFont make_font(const FontCandidate& candidate, const FontRequest& request) {
+  QFont f(QString::fromStdString(candidate.face));
+  const int height = request.height > 0 ? request.height
+                     : candidate.height > 0 ? candidate.height
+                                            : kDefaultPixelHeight;
+  f.setPixelSize(height);
+  f.setWeight(request.bold ? QFont::Bold : QFont::Normal);
+  f.setItalic(request.italic);
+  f.setUnderline(request.underline);
+  if (request.width > 0 && candidate.scalable) {
+    const int natural = QFontMetrics(f).averageCharWidth();
+    if (natural > 0) f.setStretch(std::clamp(100 * request.width / natural, 1, 4000));
+  }
+  return f;
+}
+
+QFont default_graphic_font() { return family_font("Liberation Sans", kDefaultPixelHeight); }
+
+const CellFont& cell_font() {
+  static const CellFont cell = [] {
+    CellFont c;
+    c.font = family_font("Liberation Mono", 14);
+    c.font.setStyleHint(QFont::Monospace);
+    c.font.setFixedPitch(true);
+    QFontMetrics m(c.font);
+    c.width = std::max(1, m.horizontalAdvance(QLatin1Char('M')));
+    c.height = std::max(1, m.height());
+    c.ascent = m.ascent();
+    return c;
+  }();
+  return cell;
+}
+
+QFont dialog_font(const std::string& face, int points) {
+  QString family = QString::fromStdString(face);
+  if (face.empty() || same_face(face, "MS Sans Serif") || same_face(face, "MS Shell Dlg") ||
+      same_face(face, "MS Shell Dlg 2") || !QFontDatabase::hasFamily(family))
+    family = QStringLiteral("Liberation Sans");
+  QFont f(family);
+  f.setPointSize(points > 0 ? points : 8);
+  return f;
+}
+
+}  // namespace qtl

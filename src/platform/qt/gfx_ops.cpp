@@ -1,0 +1,369 @@
+// The drawing operations of gfx.h on the calling thread's current window.
+//
+// Each operation takes the window's canvas lock once, draws into the
+// retained image and schedules a repaint of what changed (one pending repaint
+// per window at a time). Lines and shapes are rasterised directly into the
+// image's scan lines; text goes through QPainter.
+#include <QFontInfo>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/font_options.h"
+#include "platform/gfx.h"
+#include "platform/qt/child_window.h"
+#include "platform/qt/font_list.h"
+#include "platform/qt/gui_thread.h"
+#include "platform/qt/raster.h"
+
+using namespace qtl;
+
+namespace {
+
+thread_local int last_status = kGfxOk;
+
+int set_status(int status) { return last_status = status; }
+
+// The calling thread's current window, or nullptr (status: no window).
+Child* current() {
+  Child* child = current_child().get();
+  if (child == nullptr || !child->connected) {
+    set_status(kGfxErrorNoWindow);
+    return nullptr;
+  }
+  return child;
+}
+
+QColor to_qcolor(Rgb rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+int pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -1.0e6, 1.0e6))); }
+
+// Runs `draw(canvas, dirty)` under the canvas lock and schedules the repaint.
+template <class Draw>
+void paint(Child& child, Draw&& draw) {
+  Canvas& c = *child.canvas;
+  bool post = false;
+  {
+    std::lock_guard lock(c.mutex);
+    if (c.image.isNull()) return;  // a text window has no picture
+    PixelBox dirty;
+    draw(c, dirty);
+    post = c.mark_dirty(dirty);
+  }
+  if (post) post_repaint(child.canvas);
+}
+
+PixelBox box_of(const Canvas& c, int x0, int y0, int x1, int y1) {
+  PixelBox box;
+  const int w = c.image.width() - 1, h = c.image.height() - 1;
+  if (x1 < 0 || y1 < 0 || x0 > w || y0 > h) return box;
+  box.add(std::max(x0, 0), std::max(y0, 0));
+  box.add(std::min(x1, w), std::min(y1, h));
+  return box;
+}
+
+bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+Rgb swap_colour(Rgb Canvas::*field, Rgb rgb) {
+  Child* child = current();
+  if (child == nullptr) return 0;
+  std::lock_guard lock(child->canvas->mutex);
+  Rgb previous = (*child->canvas).*field;
+  (*child->canvas).*field = rgb & 0xFFFFFFu;
+  set_status(kGfxOk);
+  return previous;
+}
+
+}  // namespace
+
+bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
+  Child* child = current();
+  if (child == nullptr) return false;
+  if (!finite(x1, y1) || !finite(x2, y2)) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  if (x1 == x2 || y1 == y2) {
+    set_status(kGfxErrorEqualBounds);
+    return false;
+  }
+  int status = kGfxOk;
+  if (x1 > x2) std::swap(x1, x2), status = kGfxWarnSwapped;
+  if (y1 > y2) std::swap(y1, y2), status = kGfxWarnSwapped;
+  {
+    std::lock_guard lock(child->canvas->mutex);
+    child->canvas->set_world(y_up, x1, y1, x2, y2);
+  }
+  set_status(status);
+  return true;
+}
+
+void gfx_clear() {
+  Child* child = current();
+  if (child == nullptr) return;
+  paint(*child, [](Canvas& c, PixelBox& dirty) {
+    c.image.fill(to_argb(c.background));
+    dirty = box_of(c, 0, 0, c.image.width() - 1, c.image.height() - 1);
+  });
+  set_status(kGfxOk);
+}
+
+Rgb gfx_set_colour(Rgb rgb) { return swap_colour(&Canvas::colour, rgb); }
+Rgb gfx_set_background_colour(Rgb rgb) { return swap_colour(&Canvas::background, rgb); }
+Rgb gfx_set_text_colour(Rgb rgb) { return swap_colour(&Canvas::text_colour, rgb); }
+
+WorldPoint gfx_move_to(double x, double y) {
+  Child* child = current();
+  if (child == nullptr) return {};
+  std::lock_guard lock(child->canvas->mutex);
+  WorldPoint previous = child->canvas->position;
+  child->canvas->position = {x, y};
+  set_status(kGfxOk);
+  return previous;
+}
+
+bool gfx_line_to(double x, double y) {
+  Child* child = current();
+  if (child == nullptr) return false;
+  if (!finite(x, y)) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+    LinePattern pattern{c.line_style, 0};
+    raster_line(c.buffer(), c.to_px(c.position.x), c.to_py(c.position.y), c.to_px(x), c.to_py(y),
+                to_argb(c.colour), pattern, false, dirty);
+    c.position = {x, y};
+  });
+  set_status(kGfxOk);
+  return true;
+}
+
+void gfx_set_line_style(std::uint16_t mask) {
+  Child* child = current();
+  if (child == nullptr) return;
+  std::lock_guard lock(child->canvas->mutex);
+  child->canvas->line_style = mask;
+  set_status(kGfxOk);
+}
+
+void gfx_set_fill_mask(const FillMask& mask) {
+  Child* child = current();
+  if (child == nullptr) return;
+  std::lock_guard lock(child->canvas->mutex);
+  child->canvas->fill = mask;
+  set_status(kGfxOk);
+}
+
+bool gfx_polygon(int mode, const WorldPoint* vertices, int count) {
+  Child* child = current();
+  if (child == nullptr) return false;
+  if (vertices == nullptr || count < 3 || count > kGfxMaxPolygonVertices ||
+      (mode != kGfxBorder && mode != kGfxFilled)) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  for (int i = 0; i < count; ++i)
+    if (!finite(vertices[i].x, vertices[i].y)) {
+      set_status(kGfxErrorInvalid);
+      return false;
+    }
+  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+    c.points.resize(2 * static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      c.points[2 * static_cast<std::size_t>(i)] = c.to_px(vertices[i].x);
+      c.points[2 * static_cast<std::size_t>(i) + 1] = c.to_py(vertices[i].y);
+    }
+    if (mode == kGfxBorder)
+      raster_outline(c.buffer(), c.points.data(), count, to_argb(c.colour), {c.line_style, 0}, dirty);
+    else
+      raster_fill_polygon(c.buffer(), c.points.data(), count, to_argb(c.colour), c.fill,
+                          c.crossings, dirty);
+  });
+  set_status(kGfxOk);
+  return true;
+}
+
+namespace {
+
+// Rectangle and ellipse: the mode check and the box in pixels.
+template <class Draw>
+bool box_shape(int mode, double x1, double y1, double x2, double y2, Draw&& draw) {
+  Child* child = current();
+  if (child == nullptr) return false;
+  if ((mode != kGfxBorder && mode != kGfxFilled) || !finite(x1, y1) || !finite(x2, y2)) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+    draw(c, c.to_px(x1), c.to_py(y1), c.to_px(x2), c.to_py(y2), dirty);
+  });
+  set_status(kGfxOk);
+  return true;
+}
+
+}  // namespace
+
+bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2) {
+  return box_shape(mode, x1, y1, x2, y2,
+                   [mode](Canvas& c, double a, double b, double p, double q, PixelBox& dirty) {
+                     if (mode == kGfxFilled) {
+                       raster_fill_rectangle(c.buffer(), a, b, p, q, to_argb(c.colour), c.fill, dirty);
+                       return;
+                     }
+                     const double corners[8] = {a, b, p, b, p, q, a, q};
+                     raster_outline(c.buffer(), corners, 4, to_argb(c.colour), {c.line_style, 0}, dirty);
+                   });
+}
+
+bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
+  return box_shape(mode, x1, y1, x2, y2,
+                   [mode](Canvas& c, double a, double b, double p, double q, PixelBox& dirty) {
+                     if (mode == kGfxFilled)
+                       raster_fill_ellipse(c.buffer(), a, b, p, q, to_argb(c.colour), c.fill, dirty);
+                     else
+                       raster_ellipse_outline(c.buffer(), a, b, p, q, to_argb(c.colour),
+                                              {c.line_style, 0}, dirty);
+                   });
+}
+
+int gfx_init_fonts() {
+  if (current() == nullptr) return 0;
+  const int count = static_cast<int>(font_list().size());
+  set_status(count > 0 ? kGfxOk : kGfxErrorInvalid);
+  return count;
+}
+
+int gfx_status() { return last_status; }
+
+int gfx_set_font(std::string_view options) {
+  const FontRequest request = parse_font_options(options);
+  Child* child = current();
+  if (child == nullptr) return -1;
+  if (request.status < 0) {
+    set_status(request.status);
+    return -1;
+  }
+  const std::vector<FontCandidate>& fonts = font_list();
+  Canvas& c = *child->canvas;
+  int current_number;
+  {
+    std::lock_guard lock(c.mutex);
+    current_number = c.font_number;
+  }
+  const FontChoice choice = search_font(request, fonts, current_number);
+  if (choice.reselected_current) {
+    set_status(request.status);
+    return choice.number;
+  }
+  if (choice.number < 1) {
+    set_status(kGfxErrorInvalid);
+    return -1;
+  }
+  const QFont font = make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request);
+  {
+    std::lock_guard lock(c.mutex);
+    c.set_font(font, choice.number);
+  }
+  set_status(request.status);
+  return choice.number;
+}
+
+FontInfo gfx_font_info() {
+  Child* child = current();
+  if (child == nullptr) return {};
+  Canvas& c = *child->canvas;
+  std::lock_guard lock(c.mutex);
+  const QFontInfo info(c.font);
+  FontInfo result;
+  result.ascent = c.metrics->ascent();
+  result.pixel_height = c.metrics->height();
+  result.avg_char_width = c.metrics->averageCharWidth();
+  result.pixel_width = info.fixedPitch() ? result.avg_char_width : 0;
+  result.face_name = info.family().toStdString();
+  set_status(kGfxOk);
+  return result;
+}
+
+int gfx_text_width(std::string_view text) {
+  Child* child = current();
+  if (child == nullptr) return 0;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  std::lock_guard lock(child->canvas->mutex);
+  set_status(kGfxOk);
+  return child->canvas->metrics->horizontalAdvance(s);
+}
+
+void gfx_out_graphic_text(std::string_view text) {
+  Child* child = current();
+  if (child == nullptr) return;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+    const int x = pixel(c.to_px(c.position.x));
+    const int y = pixel(c.to_py(c.position.y));
+    const int width = c.metrics->horizontalAdvance(s);
+    QPainter painter(&c.image);
+    painter.setFont(c.font);
+    painter.setPen(to_qcolor(c.colour));
+    painter.drawText(x, y + c.metrics->ascent(), s);
+    painter.end();
+    // Glyphs may reach a little beyond their advance (italics, overhangs).
+    const int slack = c.metrics->height() / 2 + 2;
+    dirty = box_of(c, x - slack, y, x + width + slack, y + c.metrics->height());
+    if (c.sx != 0) c.position.x += width / c.sx;
+  });
+  set_status(kGfxOk);
+}
+
+WorldPoint gfx_current_position() {
+  Child* child = current();
+  if (child == nullptr) return {};
+  std::lock_guard lock(child->canvas->mutex);
+  set_status(kGfxOk);
+  return child->canvas->position;
+}
+
+void gfx_set_text_position(int row, int column) {
+  Child* child = current();
+  if (child == nullptr) return;
+  std::lock_guard lock(child->canvas->mutex);
+  child->canvas->text_row = std::max(row, 1);
+  child->canvas->text_column = std::max(column, 1);
+  set_status(kGfxOk);
+}
+
+void gfx_out_text(std::string_view text) {
+  Child* child = current();
+  if (child == nullptr) return;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  set_status(kGfxOk);
+  if (child->kind == ChildKind::text) {
+    Rgb colour;
+    {
+      std::lock_guard lock(child->canvas->mutex);
+      colour = child->canvas->text_colour;
+    }
+    std::shared_ptr<Child> keep = current_child();
+    post_to_gui([keep, s, colour] {
+      if (keep->text) keep->text->append_line(s, to_qcolor(colour));
+    });
+    return;
+  }
+  const CellFont& cell = cell_font();
+  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+    const int top = (c.text_row - 1) * cell.height;
+    const int left = (c.text_column - 1) * cell.width;
+    QPainter painter(&c.image);
+    painter.setFont(cell.font);
+    painter.setPen(to_qcolor(c.text_colour));
+    const QColor background = to_qcolor(c.background);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+      const QRect r(left + static_cast<int>(i) * cell.width, top, cell.width, cell.height);
+      painter.fillRect(r, background);
+      painter.drawText(r.left(), top + cell.ascent, QString(s[i]));
+    }
+    painter.end();
+    dirty = box_of(c, left, top, left + static_cast<int>(s.size()) * cell.width - 1,
+                   top + cell.height - 1);
+    c.text_column += static_cast<int>(s.size());
+  });
+}

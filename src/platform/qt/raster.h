@@ -1,0 +1,63 @@
+// Pixel rasterising into a 32-bit image buffer: one-pixel patterned lines,
+// filled spans, rectangles, polygons and ellipses with an 8 x 8 fill mask.
+//
+// Coordinates are pixels, pixel (i, j) centred on the integer point (i, j);
+// everything is clipped to the buffer. Nothing here allocates, except the
+// polygon fill growing its scratch vector to the largest polygon seen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx.h"
+
+namespace qtl {
+
+struct PixelBuffer {
+  std::uint32_t* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // pixels per scan line
+};
+
+// Inclusive bounding box of the pixels written; empty while x0 > x1.
+struct PixelBox {
+  int x0 = 1, y0 = 1, x1 = 0, y1 = 0;
+  bool empty() const { return x0 > x1 || y0 > y1; }
+  void add(int x, int y);
+  void add(const PixelBox& other);
+};
+
+// A line style and how far along it the next pixel is: pixel k of a line is
+// drawn when bit (15 - (phase + k) % 16) of the mask is set.
+struct LinePattern {
+  std::uint16_t mask = kLineSolid;
+  unsigned phase = 0;
+};
+
+// Line from (x0, y0) to (x1, y1), both end pixels included; `skip_first`
+// leaves out the start pixel (the joint of a polyline). The pattern's phase
+// advances by every pixel of the line, clipped away or not.
+void raster_line(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                 std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty);
+
+// Closed polyline through the points (xy holds x, y pairs), one pattern along
+// the whole outline.
+void raster_outline(const PixelBuffer& buffer, const double* xy, int count, std::uint32_t colour,
+                    LinePattern pattern, PixelBox& dirty);
+
+// Filled shapes: a pixel is painted in `colour` when the fill mask has its bit
+// set for (x mod 8, y mod 8), bit 7 being the leftmost pixel.
+void raster_fill_rectangle(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                           std::uint32_t colour, const FillMask& mask, PixelBox& dirty);
+// Even-odd interior at pixel centres plus the outline pixels.
+void raster_fill_polygon(const PixelBuffer& buffer, const double* xy, int count,
+                         std::uint32_t colour, const FillMask& mask, std::vector<double>& scratch,
+                         PixelBox& dirty);
+// The ellipse inscribed in the pixel box with corners (x0, y0), (x1, y1).
+void raster_fill_ellipse(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                         std::uint32_t colour, const FillMask& mask, PixelBox& dirty);
+void raster_ellipse_outline(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                            std::uint32_t colour, LinePattern pattern, PixelBox& dirty);
+
+}  // namespace qtl
