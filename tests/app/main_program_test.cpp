@@ -2,11 +2,18 @@
 // the menu states, cancel requests, the graph limit.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/app_state.h"
 #include "app/main_program.h"
+#include "input/language.h"
 #include "render/cancel.h"
 #include "support/fake_platform.h"
 
@@ -108,7 +115,17 @@ TEST_F(MainProgramTest, BackToSettingsWithoutAProblemSaysSoAndOpensNoWindow) {
 }
 
 // The graph limit: not a fixture test, because it ends the program itself.
+// The runs read a language.dat that asks for Romanian; the limit message was
+// composed at start-up and stays English.
 TEST(MainProgramLimit, EleventhCommandEndsTheProgramInEnglish) {
+  char cwd[PATH_MAX];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("veltra-limit-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "language.dat") << "Romanian\n";
+  ASSERT_EQ(chdir(folder.c_str()), 0);
+
   fake::reset();
   std::thread runtime([] { wnd_runtime_main(0, nullptr, main_program); });
   ASSERT_TRUE(fake::wait_until([] {
@@ -133,6 +150,30 @@ TEST(MainProgramLimit, EleventhCommandEndsTheProgramInEnglish) {
   EXPECT_EQ(fake::children()[0].title, " VELTRA: Info-Closed");
   EXPECT_EQ(fake::menus()[kGraphMenu - 1][0].flags & kMenuGreyed, kMenuGreyed);
   EXPECT_FALSE(fake::choose_menu(kGraphMenu, kItemNewGraph));
+  EXPECT_TRUE(romanian_messages.load());
+
+  ASSERT_EQ(chdir(cwd), 0);
+  std::filesystem::remove_all(folder);
+  romanian_messages.store(false);
+}
+
+// EXIT ends the process at once: no limit message, no farewell line.
+TEST(MainProgramExit, ExitEndsTheProcessAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        fake::reset();
+        std::thread([] { wnd_runtime_main(0, nullptr, main_program); }).detach();
+        fake::wait_until([] {
+          auto menus = fake::menus();
+          return menus.size() >= 7 && menus[6][0].flags == kMenuEnabled;
+        });
+        fake::choose_menu(kGraphMenu, kItemExit);
+        // Not reached: the exit action ends the process.
+        std::fprintf(stderr, "still running\n");
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
