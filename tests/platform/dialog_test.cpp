@@ -2,10 +2,15 @@
 // the user's actions only, closing, ownership and nesting.
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -249,6 +254,28 @@ TEST_F(DialogTest, NestedDialogIsOwnedByTheOuterOne) {
   EXPECT_TRUE(inner_owned_by_outer);
 }
 
+// While the callback waits in a message box, OK is pressed: the dialog closes
+// only once the callback has finished.
+std::atomic<bool> open_after_box{false};
+void on_check_with_box(Dialog&, int, int) {
+  QTimer::singleShot(0, [] {
+    static_cast<QPushButton*>(dialog_control(1))->click();
+    QTimer::singleShot(0, [] { qt_test::open_message_box()->button(QMessageBox::Ok)->click(); });
+  });
+  wnd_message_box("Hint", "Settings Message", kBoxInformationOk);
+  open_after_box = running_dialog() != nullptr;
+}
+
+TEST_F(DialogTest, ClosingWaitsForTheRunningCallback) {
+  dlg_set_callback(dialog, kCheck, on_check_with_box);
+  const int result = run_with(dialog, [] {
+    QWidget* check = dialog_control(kCheck);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+  });
+  EXPECT_TRUE(open_after_box);
+  EXPECT_EQ(result, 1);
+}
+
 TEST_F(DialogTest, ButtonsWithTheirOwnCallbackDoNotClose) {
   dlg_set_callback(dialog, 1, record);
   const int result = run_with(dialog, [] {
@@ -259,6 +286,77 @@ TEST_F(DialogTest, ButtonsWithTheirOwnCallbackDoNotClose) {
   EXPECT_EQ(result, 2);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].id, 1);
+}
+
+template <class D>
+D* shown_dialog() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<D*>(w); d != nullptr && d->isVisible()) return d;
+  return nullptr;
+}
+
+TEST(Choosers, ColourChooserOpensOnTheColourAndKeepsTheUserCells) {
+  std::array<Rgb, 16> cells{};
+  cells[3] = 0x00FF00;
+  Rgb chosen = 0;
+  std::atomic<bool> accepted{false};
+  std::thread asker([&] { accepted = dlg_choose_colour(nullptr, 0x0000FF, &cells, &chosen); });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QColorDialog>() != nullptr; }));
+  on_gui([] {
+    QColorDialog* d = shown_dialog<QColorDialog>();
+    EXPECT_EQ(d->currentColor(), QColor(255, 0, 0));
+    EXPECT_EQ(QColorDialog::customColor(3), QColor(0, 255, 0));
+    QColorDialog::setCustomColor(5, QColor(0, 0, 255));  // the user stores a colour
+    d->setCurrentColor(QColor(10, 20, 30));
+    d->accept();
+  });
+  asker.join();
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(chosen, 0x1E140Au);
+  EXPECT_EQ(cells[3], 0x00FF00u);
+  EXPECT_EQ(cells[5], 0xFF0000u);
+
+  std::thread cancelled([&] { accepted = dlg_choose_colour(nullptr, 0, &cells, &chosen); });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QColorDialog>() != nullptr; }));
+  on_gui([] { shown_dialog<QColorDialog>()->reject(); });
+  cancelled.join();
+  EXPECT_FALSE(accepted);
+  EXPECT_EQ(chosen, 0x1E140Au);
+}
+
+TEST(Choosers, FileChooserTakesTheRequestAndLeavesTheMenuUsable) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath("comdin.dat"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  FileChooserRequest request;
+  request.title = "Select Any File in the Working Directory";
+  request.filters = {{"All files (*.*)", "*.*"}, {"Data files (*.dat)", "*.dat"}};
+  request.filter_index = 1;
+  request.initial_directory = dir.path().toStdString() + " ";  // a blank-padded field
+  request.preset_name = "comdin.dat";
+  request.default_extension = "dat";
+  std::string path;
+  std::atomic<bool> accepted{false};
+  std::thread asker([&] { accepted = dlg_choose_file(request, &path); });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QFileDialog>() != nullptr; }));
+  const QString folder = dir.path();
+  on_gui([&] {
+    QFileDialog* d = shown_dialog<QFileDialog>();
+    EXPECT_EQ(d->windowTitle(), "Select Any File in the Working Directory");
+    EXPECT_EQ(QFileInfo(d->directory().absolutePath()).canonicalFilePath(),
+              QFileInfo(folder).canonicalFilePath());
+    EXPECT_EQ(d->nameFilters().size(), 2);
+    EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(d->parentWidget(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  });
+  EXPECT_TRUE(qt_test::choose_menu(5, 1));  // the menu stays usable
+  on_gui([] { static_cast<QDialog*>(shown_dialog<QFileDialog>())->accept(); });
+  asker.join();
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(path)).canonicalFilePath(),
+            QFileInfo(dir.filePath("comdin.dat")).canonicalFilePath());
 }
 
 TEST(Dialogs, WithoutTemplateNothingIsShown) {

@@ -68,8 +68,11 @@ TEST(Windows, CloseWithKeepLeavesAClosableWindow) {
   EXPECT_FALSE(wnd_get_config(&config));
 
   on_gui([] {
-    for (QAction* a : sub_window(9)->systemMenu()->actions())
-      if (a->text() == "&Close\tCtrl+F4") a->trigger();
+    for (QAction* a : sub_window(9)->systemMenu()->actions()) {
+      if (a->text() != "&Close\tCtrl+F4") continue;
+      EXPECT_EQ(a->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+      a->trigger();
+    }
   });
   EXPECT_TRUE(wait_for([] { return sub_window(9) == nullptr; }));
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/canvas.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/qt/font_list.h"
@@ -66,16 +68,22 @@ bool Canvas::mark_dirty(const PixelBox& box) {
 }
 
 void post_repaint(const std::shared_ptr<Canvas>& canvas) {
+  // The repaint waits a frame's time, so that everything drawn meanwhile
+  // joins it: at most about sixty repaints a second, however many
+  // operations a frame has.
+  constexpr int kFrameMs = 16;
   post_to_gui([canvas] {
-    PixelBox box;
-    {
-      std::lock_guard lock(canvas->mutex);
-      box = canvas->dirty;
-      canvas->dirty = PixelBox{};
-      canvas->repaint_pending = false;
-    }
-    if (canvas->view && !box.empty())
-      canvas->view->update(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
+    QTimer::singleShot(kFrameMs, QCoreApplication::instance(), [canvas] {
+      PixelBox box;
+      {
+        std::lock_guard lock(canvas->mutex);
+        box = canvas->dirty;
+        canvas->dirty = PixelBox{};
+        canvas->repaint_pending = false;
+      }
+      if (canvas->view && !box.empty())
+        canvas->view->update(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
+    });
   });
 }
 

@@ -18,12 +18,24 @@ bool bound(const QWidget* w) { return w != nullptr && w->property(kBound).toBool
 // or, for the controls in the menu bar, the maximised current window.
 const QWidget* owner_of(QStyle::ComplexControl control, const QWidget* widget) {
   if (control == QStyle::CC_TitleBar) return widget;
-  if (control != QStyle::CC_MdiControls || widget == nullptr) return nullptr;
-  for (QWidget* top : QApplication::topLevelWidgets())
-    for (QMdiArea* area : top->findChildren<QMdiArea*>())
+  if (control != QStyle::CC_MdiControls) return nullptr;
+  // The menu bar's controls are drawn without their widget: they belong to
+  // the maximised window of the frame's MDI area.
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (widget != nullptr && top != widget->window()) continue;
+    for (QMdiArea* area : top->findChildren<QMdiArea*>()) {
       if (QMdiSubWindow* sub = area->currentSubWindow(); sub != nullptr && sub->isMaximized())
-        if (widget->window() == area->window()) return sub;
+        return sub;
+      for (QMdiSubWindow* sub : area->subWindowList())
+        if (sub->isMaximized()) return sub;
+    }
+  }
   return nullptr;
+}
+
+// The close button's bit in a control's sub-controls.
+QStyle::SubControl close_button(QStyle::ComplexControl control) {
+  return control == QStyle::CC_TitleBar ? QStyle::SC_TitleBarCloseButton : QStyle::SC_MdiCloseButton;
 }
 
 class ChildWindowStyle : public QProxyStyle {
@@ -34,19 +46,22 @@ class ChildWindowStyle : public QProxyStyle {
       QProxyStyle::drawComplexControl(control, option, painter, widget);
       return;
     }
-    std::unique_ptr<QStyleOptionComplex> copy;
-    if (auto* title = qstyleoption_cast<const QStyleOptionTitleBar*>(option))
-      copy = std::make_unique<QStyleOptionTitleBar>(*title);
-    else
-      copy = std::make_unique<QStyleOptionComplex>(*option);
-    copy->subControls &= ~(SC_TitleBarCloseButton | SC_MdiCloseButton);
-    QProxyStyle::drawComplexControl(control, copy.get(), painter, widget);
+    // Style options have no virtual destructor: copy the concrete type.
+    if (auto* title = qstyleoption_cast<const QStyleOptionTitleBar*>(option)) {
+      QStyleOptionTitleBar copy(*title);
+      copy.subControls &= ~close_button(control);
+      QProxyStyle::drawComplexControl(control, &copy, painter, widget);
+      return;
+    }
+    QStyleOptionComplex copy(*option);
+    copy.subControls &= ~close_button(control);
+    QProxyStyle::drawComplexControl(control, &copy, painter, widget);
   }
 
   SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                    const QPoint& pos, const QWidget* widget) const override {
     SubControl hit = QProxyStyle::hitTestComplexControl(control, option, pos, widget);
-    if ((hit == SC_TitleBarCloseButton || hit == SC_MdiCloseButton) && bound(owner_of(control, widget)))
+    if (hit == close_button(control) && bound(owner_of(control, widget)))
       return SC_None;
     return hit;
   }

@@ -90,8 +90,8 @@ TemplateDialog* dialog_in_callback() {
 }
 
 TemplateDialog::TemplateDialog(Dialog& record, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::WindowSystemMenuHint),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
       record_(record) {
   build();
 }
@@ -351,8 +351,23 @@ void TemplateDialog::fire(int id, int reason) {
     if (b.control_id == id && b.reason == reason) callback = b.callback;
   if (callback == nullptr) return;
   callback_stack.push_back(this);
+  ++callbacks_running_;
   callback(record_, id, reason);
+  --callbacks_running_;
   callback_stack.pop_back();
+  if (callbacks_running_ == 0 && close_pending_) {
+    close_pending_ = false;
+    QDialog::done(pending_result_);
+  }
+}
+
+void TemplateDialog::done(int result) {
+  if (callbacks_running_ > 0) {
+    close_pending_ = true;
+    pending_result_ = result;
+    return;
+  }
+  QDialog::done(result);
 }
 
 void TemplateDialog::close_with(int id) {

@@ -41,6 +41,10 @@ class TemplateDialog : public QDialog {
 
  protected:
   void reject() override;  // Escape and the close box count as button 2
+  // Closing while a callback runs (one that waits in a message box, say)
+  // waits for the callback to finish, so that dlg_run_modal never returns,
+  // and its caller never releases the record, under a running callback.
+  void done(int result) override;
 
  private:
   struct Control {
@@ -66,6 +70,9 @@ class TemplateDialog : public QDialog {
   int base_width_ = 6;
   int base_height_ = 13;
   bool programmatic_ = false;  // showing the program's values: signals are no user action
+  int callbacks_running_ = 0;
+  int pending_result_ = 0;
+  bool close_pending_ = false;
 };
 
 // The innermost dialog whose callback is running on the GUI thread, or

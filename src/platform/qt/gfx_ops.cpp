@@ -245,12 +245,8 @@ int gfx_set_font(std::string_view options) {
   }
   const std::vector<FontCandidate>& fonts = font_list();
   Canvas& c = *child->canvas;
-  int current_number;
-  {
-    std::lock_guard lock(c.mutex);
-    current_number = c.font_number;
-  }
-  const FontChoice choice = search_font(request, fonts, current_number);
+  std::lock_guard lock(c.mutex);
+  const FontChoice choice = search_font(request, fonts, c.font_number);
   if (choice.reselected_current) {
     set_status(request.status);
     return choice.number;
@@ -259,11 +255,7 @@ int gfx_set_font(std::string_view options) {
     set_status(kGfxErrorInvalid);
     return -1;
   }
-  const QFont font = make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request);
-  {
-    std::lock_guard lock(c.mutex);
-    c.set_font(font, choice.number);
-  }
+  c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);
   set_status(request.status);
   return choice.number;
 }

@@ -5,6 +5,9 @@
 #include <QMetaObject>
 #include <QThread>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <future>
 #include <thread>
 
@@ -15,6 +18,46 @@ bool on_gui_thread() {
   return app != nullptr && QThread::currentThread() == app->thread();
 }
 
+namespace {
+
+// Work handed to the GUI thread, in order. The queue is guarded by a mutex of
+// its own (not only by Qt's event queue), so that every handover is ordered
+// by a lock the thread checker sees; one queued drain call at a time runs it.
+std::mutex queue_mutex;
+std::deque<std::function<void()>> queue;
+bool drain_posted = false;
+
+void drain() {
+  for (;;) {
+    std::function<void()> work;
+    {
+      std::lock_guard lock(queue_mutex);
+      // A task that runs a nested event loop lets a later drain carry on.
+      drain_posted = false;
+      if (queue.empty()) return;
+      work = std::move(queue.front());
+      queue.pop_front();
+    }
+    work();
+  }
+}
+
+bool enqueue(std::function<void()> work) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr) return false;
+  bool post;
+  {
+    std::lock_guard lock(queue_mutex);
+    queue.push_back(std::move(work));
+    post = !drain_posted;
+    drain_posted = true;
+  }
+  if (post) QMetaObject::invokeMethod(app, drain, Qt::QueuedConnection);
+  return true;
+}
+
+}  // namespace
+
 bool run_on_gui(const std::function<void()>& work) {
   QCoreApplication* app = QCoreApplication::instance();
   if (app == nullptr) return false;
@@ -22,14 +65,21 @@ bool run_on_gui(const std::function<void()>& work) {
     work();
     return true;
   }
-  return QMetaObject::invokeMethod(app, [&work] { work(); }, Qt::BlockingQueuedConnection);
+  std::mutex m;
+  std::condition_variable cv;
+  bool done = false;
+  enqueue([&] {
+    work();
+    std::lock_guard lock(m);
+    done = true;
+    cv.notify_one();
+  });
+  std::unique_lock lock(m);
+  cv.wait(lock, [&] { return done; });
+  return true;
 }
 
-bool post_to_gui(std::function<void()> work) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (app == nullptr) return false;
-  return QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
-}
+bool post_to_gui(std::function<void()> work) { return enqueue(std::move(work)); }
 
 int run_dialog(const std::function<QDialog*()>& make,
                const std::function<int(QDialog*, int)>& done) {

@@ -17,8 +17,8 @@ namespace qtl {
 bool on_gui_thread();
 
 // Runs `work` on the GUI thread and returns when it is done: directly on the
-// GUI thread, else as a blocking queued call. false when no QApplication
-// exists (nothing runs).
+// GUI thread, else queued (in order with everything posted before it) while
+// the calling thread waits. false when no QApplication exists (nothing runs).
 bool run_on_gui(const std::function<void()>& work);
 
 // Queues `work` for the GUI thread and returns at once (in order with every

@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMenu>
-#include <QScrollBar>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -56,11 +55,33 @@ constexpr Qt::WindowFlags kBoundFlags = Qt::SubWindow | Qt::CustomizeWindowHint 
                                         Qt::WindowMinMaxButtonsHint;
 constexpr Qt::WindowFlags kKeptFlags = kBoundFlags | Qt::WindowCloseButtonHint;
 
-void remove_close_entries(QMdiSubWindow* sub) {
-  if (QMenu* menu = sub->systemMenu())
-    for (QAction* a : menu->actions())
-      if (QString(a->text()).remove(QLatin1Char('&')).startsWith(QStringLiteral("Close")))
-        menu->removeAction(a);
+// The sub-window's own Close item leaves the system menu while the window is
+// bound; closing with keep brings it back (see show_close_entry).
+void take_close_entry(QMdiSubWindow* sub) {
+  QMenu* menu = sub->systemMenu();
+  if (menu == nullptr) return;
+  for (QAction* a : menu->actions()) {
+    if (!QString(a->text()).remove(QLatin1Char('&')).startsWith(QStringLiteral("Close"))) continue;
+    menu->removeAction(a);
+    sub->setProperty("veltra_close_action", QVariant::fromValue(static_cast<QObject*>(a)));
+  }
+}
+
+void show_close_entry(QMdiSubWindow* sub) {
+  QMenu* menu = sub->systemMenu();
+  if (menu == nullptr) return;
+  auto* close = qobject_cast<QAction*>(sub->property("veltra_close_action").value<QObject*>());
+  if (close == nullptr) {
+    close = new QAction(sub);
+    QObject::connect(close, &QAction::triggered, sub, &QWidget::close);
+  }
+  close->setText(QStringLiteral("&Close\tCtrl+F4"));
+  close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+  close->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  close->setVisible(true);
+  close->setEnabled(true);
+  sub->addAction(close);
+  menu->addAction(close);
 }
 
 // Opens the sub-window of `child` in the frame's MDI area (GUI thread).
@@ -79,7 +100,7 @@ void open_on_gui(const std::shared_ptr<Child>& child) {
     auto* view = new TextView();
     sub->setWidget(view);
     mdi->addSubWindow(sub, kBoundFlags);
-    remove_close_entries(sub);
+    take_close_entry(sub);
     set_closable(sub, false);
     sub->resize(std::max(320, viewport.width() * 2 / 3), std::max(200, viewport.height() / 2));
     sub->move(0, 0);
@@ -92,7 +113,7 @@ void open_on_gui(const std::shared_ptr<Child>& child) {
   auto* view = new GraphView(child);
   sub->setWidget(view);
   mdi->addSubWindow(sub, kBoundFlags);
-  remove_close_entries(sub);
+  take_close_entry(sub);
   set_closable(sub, false);
   sub->showMaximized();
   const int fw = forced_width, fh = forced_height;
@@ -192,15 +213,8 @@ void wnd_close_child(int unit, bool keep) {
     }
     sub->setWindowTitle(child->title + QStringLiteral("-Closed"));
     sub->setWindowFlags(kKeptFlags);
-    remove_close_entries(sub);
     set_closable(sub, true);
-    if (QMenu* menu = sub->systemMenu()) {
-      QAction* close = menu->addAction(QStringLiteral("&Close\tCtrl+F4"));
-      close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-      close->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-      sub->addAction(close);
-      QObject::connect(close, &QAction::triggered, sub, &QWidget::close);
-    }
+    show_close_entry(sub);
     sub->show();
   });
 }
