@@ -2,6 +2,9 @@
 //
 //   veltra-sample --kind portal|space|cantilever|grid [--steps N] [--nodes N] DIR
 //   veltra-sample --all WORKDIR     (WORKDIR/portal, WORKDIR/space, WORKDIR/cantilever)
+//
+// --steps N stores steps 0 to N (N + 1 time points); --nodes N is the grid's
+// node count (about 2 N elements).
 
 #include <cstdio>
 #include <cstdlib>
