@@ -66,4 +66,15 @@ TEST(FactorText, LiteralsAreCaseSensitiveIgnoreTrailingBlanksAndSeeTenCharacters
   EXPECT_EQ(classify_factor_text("0         0"), FactorText::zero);
 }
 
+TEST(ShownNumbers, TimeSettingsFieldTexts) {
+  EXPECT_EQ(shown_integer(400), "400");
+  EXPECT_EQ(shown_integer(-1), "-1");
+  EXPECT_EQ(shown_real(10.0), "10.");
+  EXPECT_EQ(shown_real(2.5f), "2.5");
+  EXPECT_EQ(shown_real(0.0), "0.");
+  EXPECT_EQ(shown_real(1234567.0f), "0.123457E+07");
+  EXPECT_EQ(field_text("abcdefghijkl"), "abcdefghij");
+  EXPECT_EQ(field_text("ab"), "ab        ");
+}
+
 }  // namespace

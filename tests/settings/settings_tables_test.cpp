@@ -40,6 +40,12 @@ TEST(SettingsStartup, DefaultsSchemeAndTables) {
   EXPECT_EQ(guard->colour_scheme, kSchemeStandard);
   EXPECT_EQ(guard->custom_colours, standard_colours);
   for (Rgb cell : guard->chooser_custom_colours) EXPECT_EQ(cell, kRgbBlack);
+  // The record's default colours are the Standard scheme, slot by slot.
+  GraphSettings s;
+  set_colours(s, standard_colours);
+  EXPECT_EQ(s.line_colour, default_settings.line_colour);
+  EXPECT_EQ(s.text_colour, 0x800080u);
+  EXPECT_EQ(s.element_index_colour, default_settings.element_index_colour);
 }
 
 Problem problem_with(int nodes, int origin_node) {
@@ -165,6 +171,18 @@ TEST(OrientationBitmap, SixteenColourPictureWithBlueAxesAndMagentaY) {
   }
   EXPECT_GT(blue, 100);
   EXPECT_GT(magenta, 10);
+  // The Y axis runs up to the right: a magenta pixel above and right of the
+  // lower-left quarter, none in the lower-right corner.
+  auto at = [&](int x, int y) { return b.palette[b.indices[static_cast<std::size_t>(y * 54 + x)]]; };
+  int upper_right = 0, lower_right_magenta = 0;
+  for (int y = 0; y < 53; ++y)
+    for (int x = 0; x < 54; ++x) {
+      if (at(x, y) != 0xFF00FF) continue;
+      if (x > 20 && y < 30) ++upper_right;
+      if (x > 30 && y > 40) ++lower_right_magenta;
+    }
+  EXPECT_GT(upper_right, 5);
+  EXPECT_EQ(lower_right_magenta, 0);
 }
 
 }  // namespace
