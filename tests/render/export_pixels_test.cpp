@@ -75,7 +75,7 @@ std::string styles_folder() {
                          {1, 4, 0, {}, {}}, {9, 4, 0, {}, {}}},
                         {{1, 2}, {3, 4}, {5, 6}});
   StepData s{std::vector<float>(12, 0.0f), {1.0f, 0.0f, 0.0f}, {0, -1, 2}};
-  const std::string dir = "/tmp/veltra-pixels-styles";
+  const std::string dir = scratch_path("pixels-styles");
   write_result_folder(dir, *p, {s, s});
   return dir;
 }
@@ -85,7 +85,7 @@ const char* kPlain = "--no-show-grid-and-scale --no-show-node-indices --no-show-
 }  // namespace
 
 TEST(ExportPixels, SolidDashedAndDottedWhereTheRecordsSay) {
-  const std::string dir = styles_folder(), out = "/tmp/veltra-pixels-styles-out";
+  const std::string dir = styles_folder(), out = scratch_path("pixels-styles-out");
   ASSERT_EQ(render(dir, out, kPlain), 0);
   ASSERT_TRUE(std::filesystem::exists(out + "/frame-0000.png"));
   ASSERT_TRUE(std::filesystem::exists(out + "/frame-0001.png"));
@@ -107,7 +107,7 @@ TEST(ExportPixels, SolidDashedAndDottedWhereTheRecordsSay) {
 }
 
 TEST(ExportPixels, ReverseVerticalMirrorsAndTurnsTheVerticalArrow) {
-  const std::string dir = styles_folder(), up = "/tmp/veltra-pixels-up", down = "/tmp/veltra-pixels-down";
+  const std::string dir = styles_folder(), up = scratch_path("pixels-up"), down = scratch_path("pixels-down");
   ASSERT_EQ(render(dir, up, std::string(kPlain) + " --frame 0"), 0);
   ASSERT_EQ(render(dir, down, std::string(kPlain) + " --frame 0 --reverse-vertical"), 0);
   const QImage a = frame(up, 0), b = frame(down, 0);
@@ -141,7 +141,7 @@ TEST(ExportPixels, ShowAllKeepsTheTrailAndBrightensIt) {
   auto p = make_problem(2, {{1, 0, 0, {}, {}}, {9, 0, 0, {}, {}}}, {{1, 2}});
   std::vector<StepData> steps;
   for (int s = 0; s < 3; ++s) steps.push_back({{0, 2.0f * s, 0, 2.0f * s}, {1.0f}, {0}});
-  const std::string dir = "/tmp/veltra-pixels-trail", out = "/tmp/veltra-pixels-trail-out";
+  const std::string dir = scratch_path("pixels-trail"), out = scratch_path("pixels-trail-out");
   write_result_folder(dir, *p, steps);
   ASSERT_EQ(render(dir, out, std::string(kPlain) + " --show-all-positions"), 0);
   const QImage last = frame(out, 2);
@@ -155,7 +155,7 @@ TEST(ExportPixels, ShowAllKeepsTheTrailAndBrightensIt) {
   EXPECT_GT(rows[0][0], rows[1][0]);
   EXPECT_GT(rows[1][0], rows[2][0]);
   // Without show-all only the newest position is left.
-  const std::string plain = "/tmp/veltra-pixels-trail-plain";
+  const std::string plain = scratch_path("pixels-trail-plain");
   ASSERT_EQ(render(dir, plain, kPlain), 0);
   const QImage cleared = frame(plain, 2);
   EXPECT_EQ(rows_with(cleared, kLine, 100).size(), 1u);
@@ -163,10 +163,10 @@ TEST(ExportPixels, ShowAllKeepsTheTrailAndBrightensIt) {
 }
 
 TEST(ExportPixels, ReadErrorsAndBadOptions) {
-  EXPECT_EQ(render("/tmp/veltra-no-such-folder", "/tmp/veltra-pixels-none", ""), 2);
+  EXPECT_EQ(render(scratch_path("no-such-folder"), scratch_path("pixels-none"), ""), 2);
   const std::string dir = styles_folder();
-  EXPECT_EQ(render(dir, "/tmp/veltra-pixels-bad", "--size 0x0"), 2);
+  EXPECT_EQ(render(dir, scratch_path("pixels-bad"), "--size 0x0"), 2);
   // A truncated displacement file: the step read fails.
   std::filesystem::resize_file(dir + "/u01.unf", 6 * 64 + 10);
-  EXPECT_EQ(render(dir, "/tmp/veltra-pixels-bad", ""), 2);
+  EXPECT_EQ(render(dir, scratch_path("pixels-bad"), ""), 2);
 }

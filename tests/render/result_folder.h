@@ -2,6 +2,9 @@
 // for a Problem value and per-step records, for tests that read files.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +15,30 @@
 #include "input/problem.h"
 
 namespace render_test {
+
+// A folder name under /tmp of this test process alone, so that tests run in
+// parallel (and other checkouts' tests) never share one.
+inline std::string scratch_path(const std::string& name) {
+  return "/tmp/veltra-" + name + "-" + std::to_string(::getpid());
+}
+
+// Removes every scratch folder of this process when the tests end.
+class ScratchCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    const std::string suffix = "-" + std::to_string(::getpid());
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", error)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("veltra-", 0) == 0 && name.size() > suffix.size() &&
+          name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        std::filesystem::remove_all(entry.path(), error);
+    }
+  }
+};
+inline ::testing::Environment* const scratch_cleanup =
+    ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
 
 struct StepData {
   std::vector<float> displacements;   // node_count x NGL

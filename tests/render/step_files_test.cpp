@@ -25,7 +25,7 @@ TEST(StepFiles, ExtentsAndAnimationThroughStepRecords) {
     steps[s].values = {1.0f, 0.0f, 1.0f};
     steps[s].codes = {0, -1, 0};
   }
-  const std::string dir = "/tmp/veltra-render-steps";
+  const std::string dir = scratch_path("render-steps");
   write_result_folder(dir, *model, steps);
   LoadResult loaded = load_problem(dir);
   ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();

@@ -1,4 +1,5 @@
 #include "platform/qt/canvas.h"
+#include "platform/qt/child_window.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -81,8 +82,9 @@ void post_repaint(const std::shared_ptr<Canvas>& canvas) {
         canvas->dirty = PixelBox{};
         canvas->repaint_pending = false;
       }
-      if (canvas->view && !box.empty())
-        canvas->view->update(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
+      auto* view = qobject_cast<GraphView*>(canvas->view.data());
+      if (view != nullptr && !box.empty())
+        view->update_picture_area(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
     });
   });
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "platform/qt/child_window.h"
 
 #include <QMouseEvent>
@@ -61,17 +62,48 @@ QSize GraphView::sizeHint() const {
   return canvas_->image.size();
 }
 
+namespace {
+// Where a picture of `picture` pixels shows in a view of `view` pixels: at its
+// own size from the top-left corner, or scaled down with its proportions to
+// fit a smaller view (tiled windows still show the whole graph).
+QRect picture_rect(const QSize& picture, const QSize& view) {
+  if (picture.isEmpty() || (view.width() >= picture.width() && view.height() >= picture.height()))
+    return QRect(QPoint(0, 0), picture);
+  const double scale = std::min(static_cast<double>(view.width()) / picture.width(),
+                                static_cast<double>(view.height()) / picture.height());
+  return QRect(0, 0, std::max(1, static_cast<int>(picture.width() * scale)),
+               std::max(1, static_cast<int>(picture.height() * scale)));
+}
+}  // namespace
+
+void GraphView::update_picture_area(const QRect& area) {
+  QSize picture;
+  {
+    std::lock_guard lock(canvas_->mutex);
+    picture = canvas_->image.size();
+  }
+  if (picture_rect(picture, size()).size() == picture) {
+    update(area);
+  } else {
+    update();
+  }
+}
+
 void GraphView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
-  {
-    std::lock_guard lock(canvas_->mutex);
+  std::lock_guard lock(canvas_->mutex);
+  const QRect target = picture_rect(canvas_->image.size(), size());
+  if (target.size() == canvas_->image.size()) {
     const QRect inside = area & canvas_->image.rect();
     if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), canvas_->image, inside);
-    // Beyond the fixed drawing area (a window made larger than it).
-    QRegion outside = QRegion(area).subtracted(QRegion(canvas_->image.rect()));
-    for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Window));
+  } else {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, canvas_->image);
   }
+  // Beyond the picture (a window larger than its drawing area).
+  QRegion outside = QRegion(area).subtracted(QRegion(target));
+  for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Window));
 }
 
 void GraphView::raise_mouse(int event, QMouseEvent* e) {

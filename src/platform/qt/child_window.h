@@ -51,6 +51,8 @@ class GraphView : public QWidget {
   GraphView(std::shared_ptr<Child> child, QWidget* parent = nullptr);
   const std::shared_ptr<Canvas>& canvas() const { return canvas_; }
   QSize sizeHint() const override;
+  // Schedules a repaint of what shows `area` of the picture (GUI thread).
+  void update_picture_area(const QRect& area);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -106,6 +106,12 @@ void TemplateDialog::build() {
   base_width_ = std::max(1, (alphabet / 26 + 1) / 2);
   base_height_ = std::max(1, metrics.height());
   setFixedSize(x_pixels(tmpl.width), y_pixels(tmpl.height));
+  // The units stay those of the template's face; the captions are drawn a
+  // little smaller, because our sans face runs wider than the one the
+  // templates were laid out with and would otherwise cut their last words.
+  QFont text_font = font();
+  text_font.setPixelSize(10);
+  setFont(text_font);
 
   const std::size_t count = std::min(tmpl.controls.size(), record_.controls.size());
   controls_.resize(count);
