@@ -15,39 +15,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 out="${2:-$build/walkthrough}"
 mkdir -p "$out"
-for tool in Xvfb openbox xdotool import; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "$0: $tool is not installed" >&2; exit 2; }
-done
 [ -x "$build/bin/veltra" ] || { echo "$0: $build/bin/veltra is not built" >&2; exit 2; }
-
-display=
-for n in $(seq 90 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "$0: no free display" >&2; exit 1; }
-
-pids=()
-cleanup() {
-  local i
-  for (( i=${#pids[@]}-1; i>=0; i-- )); do kill "${pids[i]}" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-}
-trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+. "$root/scripts/virtual-screen.sh"
+start_virtual_screen 1280x1024
 
 shot() { import -window root "$out/$1.png" && echo "$out/$1.png"; }
 keys() { xdotool key --delay 80 "$@"; }
 
 (cd "$build/bin" && exec ./veltra) &
-pids+=($!)
+started $!
 sleep 3
 shot 01-start
 

@@ -30,40 +30,11 @@ if [ $# -eq 0 ]; then
   echo "usage: $0 [-o shot.png] [-t seconds] [-s WxH] [-k 'xdotool words']... -- command [args...]" >&2
   exit 2
 fi
-for tool in Xvfb openbox xdotool import; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "$0: $tool is not installed" >&2; exit 2; }
-done
-
-display=
-for n in $(seq 90 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "$0: no free display" >&2; exit 1; }
-
-pids=()
-cleanup() {
-  local i
-  for (( i=${#pids[@]}-1; i>=0; i-- )); do kill "${pids[i]}" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-}
-trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.05
-done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "$0: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+. "$(dirname "$0")/virtual-screen.sh"
+start_virtual_screen "$size"
 
 "$@" &
-pids+=($!)
+started $!
 sleep "$wait_s"
 
 for step in "${steps[@]}"; do
