@@ -45,11 +45,13 @@ class RunsTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (!fake::ended_with()) {
+    if (!runtime_.joinable()) {
+      // The test ended the program itself and joined it.
+    } else if (fake::ended_with()) {
+      runtime_.detach();  // the program ended from inside a run
+    } else {
       while (graph_counter.load() < kGraphCounterLimit) fake::choose_menu(kGraphMenu, kItemNewGraph);
       runtime_.join();
-    } else {
-      runtime_.detach();  // the program ended from inside a run
     }
     ASSERT_EQ(chdir(start_directory_.c_str()), 0);
     fs::remove_all(root_);
@@ -173,6 +175,34 @@ TEST_F(RunsTest, CancelledTimeSettingsOpensNoWindowAndUsesUpItsNumber) {
   ASSERT_EQ(graph_windows().size(), 1u);
   EXPECT_EQ(graph_windows()[0].unit, 12);
   EXPECT_TRUE(wait_for_line(" Graf. No.: 3"));
+}
+
+TEST_F(RunsTest, TenGraphsStayOnScreenAndTheEleventhCommandEndsTheProgram) {
+  fake::push_file_choice(comdin("cantilever"));
+  ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemNewGraph));
+  ASSERT_TRUE(wait_for_beeps(1));
+  for (std::size_t n = 2; n <= 10; ++n) {
+    ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemBackToSettings));
+    ASSERT_TRUE(wait_for_beeps(n));
+  }
+  const auto graphs = graph_windows();
+  ASSERT_EQ(graphs.size(), 10u);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(graphs[i].unit, 10 + i);
+    EXPECT_TRUE(graphs[i].on_screen);
+  }
+  EXPECT_EQ(graphs[9].title.rfind("(10) ", 0), 0u);
+  EXPECT_TRUE(wait_for_line(" Graf. No.:10"));
+  EXPECT_TRUE(fake::message_boxes().empty());
+
+  // The eleventh command starts no run and ends the program.
+  ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemBackToSettings));
+  runtime_.join();
+  EXPECT_EQ(graph_windows().size(), 10u);
+  const auto boxes = fake::message_boxes();
+  ASSERT_GE(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "PLIXO Message:");
+  EXPECT_EQ(fake::lines(9).back(), " * VELTRA Graph Exited");
 }
 
 TEST_F(RunsTest, MissingFilesAndCancelEndTheProgram) {
