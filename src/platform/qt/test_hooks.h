@@ -52,6 +52,9 @@ QStringList system_menu_texts(int unit);
 QDialog* running_dialog();
 QWidget* dialog_control(int id);
 
+// How many beeps have sounded (and returned) so far.
+int beep_count();
+
 // The visible message box shown most recently, or nullptr (GUI thread).
 QMessageBox* open_message_box();
 

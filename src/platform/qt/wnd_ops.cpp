@@ -18,6 +18,7 @@
 #include "platform/qt/frame_window.h"
 #include "platform/qt/gui_thread.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/test_hooks.h"
 #include "platform/wnd.h"
 
 using namespace qtl;
@@ -273,9 +274,16 @@ void wnd_write_line(int unit, std::string_view line) {
   });
 }
 
+namespace {
+std::atomic<int> beeps_sounded{0};
+}  // namespace
+
+int qt_test::beep_count() { return beeps_sounded.load(); }
+
 void wnd_beep(int, int duration_ms) {
   post_to_gui([] { QApplication::beep(); });
   wnd_sleep(duration_ms);
+  beeps_sounded.fetch_add(1);
 }
 
 void wnd_sleep(int milliseconds) {
