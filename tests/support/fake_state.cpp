@@ -17,20 +17,23 @@ thread_local CurrentWindow t_current;
 thread_local int t_status = kGfxOk;
 thread_local int t_gui_depth = 0;
 
+// Never destroyed: threads that a test leaves behind (a main program still
+// idling after a run ended the program, a run blocked in wnd_end_program) may
+// use the layer until the very end of the process.
 State& make_state() {
-  static State s = [] {
-    State fresh;
-    fresh.menus = runtime_menus();
+  static State* s = [] {
+    auto* fresh = new State;
+    fresh->menus = runtime_menus();
     return fresh;
   }();
-  return s;
+  return *s;
 }
 
 }  // namespace
 
 std::mutex& state_mutex() {
-  static std::mutex m;
-  return m;
+  static std::mutex* m = new std::mutex;  // never destroyed, as the state
+  return *m;
 }
 
 State& state() { return make_state(); }
