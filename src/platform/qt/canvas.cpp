@@ -48,6 +48,12 @@ void Canvas::set_font(const QFont& f, int number) {
   font = f;
   metrics.emplace(font);
   font_number = number;
+  glyphs = nullptr;
+}
+
+GlyphCache& Canvas::glyph_cache() {
+  if (glyphs == nullptr) glyphs = &find_glyph_cache(glyph_caches, font);
+  return *glyphs;
 }
 
 PixelBuffer Canvas::buffer() {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/gfx.h"
+#include "platform/qt/glyph_cache.h"
 #include "platform/qt/raster.h"
 
 namespace qtl {
@@ -49,6 +50,10 @@ struct Canvas {
   QFont font;  // current font of graphic text
   std::optional<QFontMetrics> metrics;
   int font_number = 0;  // 0: the window's default font
+  // Glyph masks of the fonts used last; `glyphs` is the current font's, found
+  // on first use after set_font.
+  std::vector<std::unique_ptr<GlyphCache>> glyph_caches;
+  GlyphCache* glyphs = nullptr;
   int text_row = 1;
   int text_column = 1;
 
@@ -69,6 +74,8 @@ struct Canvas {
   double to_py(double y) const { return oy + sy * y; }
 
   void set_font(const QFont& f, int number);
+  // The glyph cache of the current font.
+  GlyphCache& glyph_cache();
 
   PixelBuffer buffer();
 

@@ -3,7 +3,8 @@
 // Each operation takes the window's canvas lock once, draws into the
 // retained image and schedules a repaint of what changed (one pending repaint
 // per window at a time). Lines and shapes are rasterised directly into the
-// image's scan lines; text goes through QPainter.
+// image's scan lines; graphic text is blended from cached glyph masks
+// (glyph_cache.h), other text goes through QPainter.
 #include <QFontInfo>
 #include <QPainter>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "platform/gfx.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/font_list.h"
+#include "platform/qt/glyph_cache.h"
 #include "platform/qt/gui_thread.h"
 #include "platform/qt/raster.h"
 
@@ -279,28 +281,35 @@ FontInfo gfx_font_info() {
 int gfx_text_width(std::string_view text) {
   Child* child = current();
   if (child == nullptr) return 0;
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  std::lock_guard lock(child->canvas->mutex);
+  Canvas& c = *child->canvas;
+  std::lock_guard lock(c.mutex);
   set_status(kGfxOk);
-  return child->canvas->metrics->horizontalAdvance(s);
+  const int cached = cached_text_width(c.glyph_cache(), text);
+  if (cached >= 0) return cached;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return c.metrics->horizontalAdvance(s);
 }
 
 void gfx_out_graphic_text(std::string_view text) {
   Child* child = current();
   if (child == nullptr) return;
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   paint(*child, [&](Canvas& c, PixelBox& dirty) {
     const int x = pixel(c.to_px(c.position.x));
     const int y = pixel(c.to_py(c.position.y));
-    const int width = c.metrics->horizontalAdvance(s);
-    QPainter painter(&c.image);
-    painter.setFont(c.font);
-    painter.setPen(to_qcolor(c.colour));
-    painter.drawText(x, y + c.metrics->ascent(), s);
-    painter.end();
-    // Glyphs may reach a little beyond their advance (italics, overhangs).
-    const int slack = c.metrics->height() / 2 + 2;
-    dirty = box_of(c, x - slack, y, x + width + slack, y + c.metrics->height());
+    int width = draw_cached_text(c.glyph_cache(), c.buffer(), x, y, to_argb(c.colour), text, dirty);
+    if (width < 0) {
+      // Text the cache does not hold goes through Qt whole.
+      const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+      width = c.metrics->horizontalAdvance(s);
+      QPainter painter(&c.image);
+      painter.setFont(c.font);
+      painter.setPen(to_qcolor(c.colour));
+      painter.drawText(x, y + c.metrics->ascent(), s);
+      painter.end();
+      // Glyphs may reach a little beyond their advance (italics, overhangs).
+      const int slack = c.metrics->height() / 2 + 2;
+      dirty = box_of(c, x - slack, y, x + width + slack, y + c.metrics->height());
+    }
     if (c.sx != 0) c.position.x += width / c.sx;
   });
   set_status(kGfxOk);
