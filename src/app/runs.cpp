@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/graph_window.h"
+#include "input/blanks.h"
 #include "input/directory_choice.h"
 #include "input/initial_directory.h"
 #include "input/language.h"
@@ -84,8 +85,8 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
 }  // namespace
 
 std::string make_graph_title(int graph_number, const ProblemControl& control) {
-  std::string title = "(" + std::to_string(graph_number) + ") " + control.problem_title;
-  while (!title.empty() && title.back() == ' ') title.pop_back();
+  std::string title(without_trailing_blanks("(" + std::to_string(graph_number) + ") " +
+                                           control.problem_title));
   if (title.size() > kGraphTitleWidth) title.resize(kGraphTitleWidth);
   return title;
 }

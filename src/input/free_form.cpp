@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "input/blanks.h"
+
 namespace {
 
 bool is_separator_space(char c) { return c == ' ' || c == '\t'; }
@@ -259,8 +261,7 @@ Status FreeFormReader::read_text(std::string_view what, std::size_t width, std::
   if (next_line_ >= lines_.size()) return end_of_file();
   std::string_view line(lines_[next_line_]);
   line = line.substr(0, width);
-  std::size_t end = line.find_last_not_of(' ');
-  *text = std::string(end == std::string_view::npos ? std::string_view() : line.substr(0, end + 1));
+  *text = std::string(without_trailing_blanks(line));
   last_line_ = ++next_line_;
   return Status::ok();
 }
@@ -293,9 +294,7 @@ Status first_free_form_text(const std::vector<std::string>& lines, const std::st
       result = text.substr(column, end - column);
     }
     if (result.size() > width) result.resize(width);
-    std::size_t last = result.find_last_not_of(' ');
-    result.resize(last == std::string::npos ? 0 : last + 1);
-    *value = result;
+    *value = std::string(without_trailing_blanks(result));
     return Status::ok();
   }
   return Status::error(file_name + ": the file ends before a value was read");

@@ -2,18 +2,13 @@
 
 #include <vector>
 
+#include "input/blanks.h"
 #include "input/file_lookup.h"
 #include "input/text_file.h"
 
 std::atomic<bool> romanian_messages{false};
 
 namespace {
-
-std::string without_trailing_blanks(std::string text) {
-  std::size_t end = text.find_last_not_of(' ');
-  text.resize(end == std::string::npos ? 0 : end + 1);
-  return text;
-}
 
 std::string cut(const std::string& text, std::size_t width) { return text.substr(0, width); }
 
@@ -30,7 +25,7 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   std::vector<std::string> lines;
   if (Status status = read_text_lines(work_dir, &lines); !status) return status;
   if (lines.empty()) return Status::error(std::string(name_of(work_dir)) + ": the file is empty");
-  std::string folder = without_trailing_blanks(cut(lines.front(), 260));
+  std::string folder(without_trailing_blanks(cut(lines.front(), 260)));
 
   const char* name = kind == 1 ? "Comnel.dat" : kind == 2 ? "Comdin.dat" : nullptr;
   if (name == nullptr) return Status::ok();

@@ -1,21 +1,13 @@
 #include "input/problem_title.h"
 
+#include "input/blanks.h"
 #include "input/file_lookup.h"
 #include "input/text_file.h"
 
 namespace {
 
 std::string trimmed(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
-std::string without_trailing_blanks(std::string text) {
-  std::size_t last = text.find_last_not_of(' ');
-  text.resize(last == std::string::npos ? 0 : last + 1);
-  return text;
+  return std::string(without_trailing_blanks(without_leading_blanks(text)));
 }
 
 }  // namespace

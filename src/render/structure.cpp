@@ -63,8 +63,6 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
   gfx_rectangle(kGfxBorder, x - mdx, y + mdy, x + mdx, y - mdy);
 }
 
-std::string_view trimmed(std::string_view text) { return without_trailing_blanks(text); }
-
 void draw_elements(const GraphRun& run) {
   const Problem& p = *run.problem;
   const int nodes = run.node_count();
@@ -176,7 +174,7 @@ void draw_time_label(GraphRun& run, float t) {
   std::string label = "t = ";
   label += trim_number_text(number);
   label.resize(kLabelLength, ' ');
-  const std::string_view shown = trimmed(label);
+  const std::string_view shown = without_trailing_blanks(label);
 
   const WorldPoint P = gfx_current_position();
   const double label_y = P.y + 2 * s * th;
@@ -190,7 +188,7 @@ void draw_time_label(GraphRun& run, float t) {
       std::lock_guard<std::mutex> lock(label_mutex);
       old = last_label;
     }
-    gfx_out_graphic_text(trimmed(old));
+    gfx_out_graphic_text(without_trailing_blanks(old));
     if (run.has_label_ellipse) {
       // Grown by a pixel on every side so that the border's pixels are covered.
       const double gx = horizontal_pixels(run, 1), gy = vertical_pixels(run, 1);

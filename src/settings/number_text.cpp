@@ -192,16 +192,6 @@ std::string format_integer(std::int64_t value, int width) {
   return right_justified(std::to_string(value), width);
 }
 
-std::string_view without_trailing_blanks(std::string_view text) {
-  const std::size_t end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
-}
-
-std::string_view without_leading_blanks(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(' ');
-  return start == std::string_view::npos ? std::string_view{} : text.substr(start);
-}
-
 std::string trim_number_text(std::string_view text) {
   const std::size_t n = text.size();
   const std::string_view adjusted = without_trailing_blanks(without_leading_blanks(text));

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "input/blanks.h"
+
 // General numeric edit with `significant` digits (1..9) into `width`
 // characters (width >= significant + 7). A value whose magnitude, rounded to
 // `significant` digits, lies in [0.1, 10^significant) is written in
@@ -42,9 +44,3 @@ std::string format_integer(std::int64_t value, int width);
 // with blanks to the length of `text`.
 // "      10.0000    " -> "10.     ..."; "0.500000E-02" -> "0.5E-02"; "400" -> "400".
 std::string trim_number_text(std::string_view text);
-
-// `text` without trailing blanks.
-std::string_view without_trailing_blanks(std::string_view text);
-
-// `text` without leading blanks.
-std::string_view without_leading_blanks(std::string_view text);
