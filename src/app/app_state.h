@@ -7,10 +7,8 @@
 #include <string>
 
 #include "input/problem.h"
+#include "platform/wnd.h"
 
-// Unit numbers.
-constexpr int kInfoUnit = 9;
-constexpr int kFirstGraphUnit = 10;
 
 // 9 at start, plus one per graph command; the unit of the newest graph window.
 // The idle loop ends when it reaches kGraphCounterLimit, the eleventh command.

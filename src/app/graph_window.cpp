@@ -1,12 +1,9 @@
 #include "app/graph_window.h"
 
+#include "app/app_state.h"
 #include "platform/wnd.h"
 #include "render/graph_run.h"
 #include "render/window_setup.h"
-
-namespace {
-constexpr int kInfoUnit = 9;
-}
 
 bool open_graph_window(GraphRun& run) {
   switch (setup_graph_window(run)) {

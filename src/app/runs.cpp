@@ -68,7 +68,7 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
   GraphRun run;
   prepare_graph_run(run, problem, settings, colour_scheme, &source);
   run.romanian_messages = romanian_messages.load();
-  run.unit = graph_number + kGraphCounterStart;
+  run.unit = kFirstGraphUnit + graph_number - 1;
   run.caption = graph_title;
 
   wnd_write_line(kInfoUnit, graph_number_line(graph_number));

@@ -7,10 +7,6 @@
 #include "input/required_files.h"
 #include "platform/wnd.h"
 
-namespace {
-constexpr int kInfoUnit = 9;
-}
-
 FileChooserRequest working_directory_request(const std::string& initial_directory) {
   FileChooserRequest request;
   request.title = "Select Any File in the Working Directory";

@@ -14,6 +14,11 @@
 // The frame window, for wnd_set_size.
 constexpr int kFrameWindow = -1;
 
+// The units of the program's child windows: the info window, and the first
+// of the graph windows (one unit each from here on).
+constexpr int kInfoUnit = 9;
+constexpr int kFirstGraphUnit = 10;
+
 // Window size states of WindowSize::state.
 constexpr std::int16_t kSizeMinimised = 1;
 constexpr std::int16_t kSizeMaximised = 2;

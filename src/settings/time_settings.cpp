@@ -9,7 +9,6 @@
 #include "settings/graph_settings.h"
 
 namespace {
-constexpr int kInfoWindow = 9;
 constexpr int kEditFields[] = {kIdStartStep, kIdEndStep, kIdFrequency, kIdDelay};
 
 std::int32_t field_integer(const Dialog& dialog, int id) {
@@ -74,6 +73,6 @@ bool check_frequency() {
       corrected = true;
     }
   }
-  if (corrected) wnd_write_line(kInfoWindow, " * Invalid Frequency: Frequency set to 1");
+  if (corrected) wnd_write_line(kInfoUnit, " * Invalid Frequency: Frequency set to 1");
   return corrected;
 }
