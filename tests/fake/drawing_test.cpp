@@ -2,6 +2,8 @@
 // refused operations and fonts.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <thread>
 #include <vector>
 
@@ -69,6 +71,9 @@ TEST_F(FakeDrawing, TextAdvanceFollowsTheWorldWindow) {
   EXPECT_FALSE(gfx_set_window(true, 5, 0, 5, 10));
   EXPECT_EQ(gfx_status(), kGfxErrorEqualBounds);
   EXPECT_FALSE(gfx_set_window(true, 0, 3, 10, 3));
+  // So do bounds that are not numbers, as on the real layer.
+  EXPECT_FALSE(gfx_set_window(true, 0, 0, std::nan(""), 10));
+  EXPECT_EQ(gfx_status(), kGfxErrorInvalid);
   EXPECT_TRUE(fake::gfx_calls(10).empty());
   gfx_move_to(0, 0);
   gfx_out_graphic_text("ab");

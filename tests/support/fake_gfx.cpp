@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/font_options.h"
+#include "platform/world_window.h"
 #include "support/fake_state.h"
 
 namespace {
@@ -56,18 +57,17 @@ Rgb swap_colour(Window* w, Rgb Window::*field, const char* op, Rgb rgb) {
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   Current c = current();
   if (!c.window) return false;
-  if (x1 == x2 || y1 == y2) {
-    fake::detail::thread_status() = kGfxErrorEqualBounds;
-    return false;
-  }
+  WorldWindow window;
+  const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+  fake::detail::thread_status() = status;
+  if (status < 0) return false;
   Window& w = *c.window;
   record(w, "set_window", {y_up ? 1.0 : 0.0, x1, y1, x2, y2});
-  if (x1 > x2 || y1 > y2) fake::detail::thread_status() = kGfxWarnSwapped;
-  w.y_up = y_up;
-  w.x1 = std::min(x1, x2);
-  w.x2 = std::max(x1, x2);
-  w.y1 = std::min(y1, y2);
-  w.y2 = std::max(y1, y2);
+  w.y_up = window.y_up;
+  w.x1 = window.x1;
+  w.x2 = window.x2;
+  w.y1 = window.y1;
+  w.y2 = window.y2;
   return true;
 }
 

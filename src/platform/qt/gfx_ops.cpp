@@ -11,6 +11,7 @@
 
 #include "platform/font_options.h"
 #include "platform/gfx.h"
+#include "platform/world_window.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/font_list.h"
 #include "platform/qt/glyph_cache.h"
@@ -80,22 +81,12 @@ Rgb swap_colour(Rgb Canvas::*field, Rgb rgb) {
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   Child* child = current();
   if (child == nullptr) return false;
-  if (!finite(x1, y1) || !finite(x2, y2)) {
-    set_status(kGfxErrorInvalid);
-    return false;
-  }
-  if (x1 == x2 || y1 == y2) {
-    set_status(kGfxErrorEqualBounds);
-    return false;
-  }
-  int status = kGfxOk;
-  if (x1 > x2) std::swap(x1, x2), status = kGfxWarnSwapped;
-  if (y1 > y2) std::swap(y1, y2), status = kGfxWarnSwapped;
-  {
-    std::lock_guard lock(child->canvas->mutex);
-    child->canvas->set_world(y_up, x1, y1, x2, y2);
-  }
+  WorldWindow window;
+  const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
   set_status(status);
+  if (status < 0) return false;
+  std::lock_guard lock(child->canvas->mutex);
+  child->canvas->set_world(window.y_up, window.x1, window.y1, window.x2, window.y2);
   return true;
 }
 
