@@ -1,8 +1,5 @@
 #include "app/runs.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <utility>
 
@@ -10,6 +7,7 @@
 #include "app/graph_window.h"
 #include "input/blanks.h"
 #include "input/directory_choice.h"
+#include "input/file_lookup.h"
 #include "input/initial_directory.h"
 #include "input/language.h"
 #include "input/load_problem.h"
@@ -26,12 +24,6 @@
 namespace {
 
 constexpr std::size_t kGraphTitleWidth = 80;
-
-std::string current_directory() {
-  char buffer[PATH_MAX];
-  if (getcwd(buffer, sizeof buffer) == nullptr) return std::string();
-  return buffer;
-}
 
 // Reports a read error as the program's end.
 void stop_with(const Status& status) { wnd_stop_with_message(status.message()); }
