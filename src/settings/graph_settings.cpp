@@ -29,6 +29,14 @@ void prepare_new_graph(GraphSettings& settings, std::int32_t last_step) {
   settings.step_frequency = last_step > 20 ? last_step / 20 : 1;
 }
 
+bool correct_frequency(GraphSettings& settings) {
+  // In 64 bits: the window of steps cannot overflow for any field values.
+  const std::int64_t window = std::int64_t{settings.end_step} - settings.start_step + 1;
+  if (settings.step_frequency != 0 && window >= settings.step_frequency) return false;
+  settings.step_frequency = 1;
+  return true;
+}
+
 void set_colours(GraphSettings& settings, const ColourTable& table) {
   settings.line_colour = table[0];
   settings.grid_colour = table[1];

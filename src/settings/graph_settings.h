@@ -85,5 +85,12 @@ GraphSettings settings_copy();
 // else 1. Other fields are left as they are.
 void prepare_new_graph(GraphSettings& settings, std::int32_t last_step);
 
+// The frequency check that follows an accepted Time Settings dialog: a
+// step_frequency of 0, or one larger than the window of steps
+// end_step - start_step + 1, becomes 1. Returns whether it was corrected;
+// the caller then reports kInvalidFrequencyLine.
+bool correct_frequency(GraphSettings& settings);
+constexpr const char* kInvalidFrequencyLine = " * Invalid Frequency: Frequency set to 1";
+
 // Copies a colour table into the six colour fields.
 void set_colours(GraphSettings& settings, const ColourTable& table);

@@ -62,17 +62,11 @@ void on_time_settings_changed(Dialog& dialog, int /*control_id*/, int /*reason*/
 }
 
 bool check_frequency() {
-  bool corrected = false;
+  bool corrected;
   {
     SettingsGuard guard;
-    GraphSettings& s = guard->settings;
-    // In 64 bits: the window of steps cannot overflow for any field values.
-    const std::int64_t window = std::int64_t{s.end_step} - s.start_step + 1;
-    if (s.step_frequency == 0 || window < s.step_frequency) {
-      s.step_frequency = 1;
-      corrected = true;
-    }
+    corrected = correct_frequency(guard->settings);
   }
-  if (corrected) wnd_write_line(kInfoUnit, " * Invalid Frequency: Frequency set to 1");
+  if (corrected) wnd_write_line(kInfoUnit, kInvalidFrequencyLine);
   return corrected;
 }

@@ -188,11 +188,6 @@ Status export_settings(const ExportOptions& options, std::int32_t last_step, Exp
     Status status = apply_field(name, value, last_step, result);
     if (!status) return status;
   }
-  GraphSettings& s = result->settings;
-  const std::int64_t window = std::int64_t{s.end_step} - s.start_step + 1;
-  if (s.step_frequency == 0 || window < s.step_frequency) {
-    result->notes.push_back(" * Invalid Frequency: Frequency set to 1");
-    s.step_frequency = 1;
-  }
+  if (correct_frequency(result->settings)) result->notes.push_back(kInvalidFrequencyLine);
   return Status::ok();
 }
