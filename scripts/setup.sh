@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
+  ccache
 )
 
 missing=()
