@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
   ccache
+  dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
 )
 
 missing=()
