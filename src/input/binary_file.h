@@ -1,21 +1,13 @@
-// Reading binary files: positioned reads, a buffered sequential window, and
-// explicit little-endian decoding (portable, no casts of unaligned memory).
+// Reading binary files: positioned reads and a buffered sequential window.
+// The records read through them are laid out in input/result_format.h.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "input/status.h"
-
-inline std::uint32_t decode_u32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-inline std::int32_t decode_i32(const unsigned char* bytes) { return static_cast<std::int32_t>(decode_u32(bytes)); }
-inline float decode_f32(const unsigned char* bytes) { return std::bit_cast<float>(decode_u32(bytes)); }
 
 // A read-only file descriptor.
 class BinaryFile {

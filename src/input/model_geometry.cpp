@@ -5,7 +5,7 @@
 
 #include "input/binary_file.h"
 #include "input/file_lookup.h"
-#include "input/step_records.h"
+#include "input/result_format.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   const std::int64_t nei_size = nei_file.size();
   // Each record takes its two length markers and at least `width` integers;
   // compared by division, so that huge counts cannot overflow.
-  const std::int64_t record_minimum = 8 + 4 * width;
+  const std::int64_t record_minimum = nei_record_bytes(kWordBytes * width);
   if (nodes > 0 && record_minimum > nei_size / nodes) {
     return Status::error(nei_file.name() + ": " + count_text(nei_size, "byte", "bytes") + ", too short for " +
                          std::to_string(nodes) + " records of " + std::to_string(width) + " integers");
@@ -91,14 +91,13 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->node_coords_table.assign(cells, 0.0f);
   {
     BufferedReader reader(x_file);
-    unsigned char record[12];
+    unsigned char record[x_read_bytes(3)];
     for (std::int64_t n = 0; n < nodes; ++n) {
-      if (!reader.read(n * x_record_bytes(ngl), static_cast<std::size_t>(4 * ngl), record)) {
+      if (!reader.read(record_offset(n + 1, x_record_bytes(ngl)), static_cast<std::size_t>(x_read_bytes(ngl)),
+                       record)) {
         return Status::error(x_file.name() + ": cannot read the record of node " + std::to_string(n + 1));
       }
-      for (int j = 0; j < ngl; ++j) {
-        result->node_coords_table[static_cast<std::size_t>(n * ngl + j)] = decode_f32(record + 4 * j);
-      }
+      decode_x_coordinates(record, ngl, &result->node_coords_table[static_cast<std::size_t>(n * ngl)]);
     }
   }
   x_file.close();
@@ -121,37 +120,39 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->element_node2.assign(static_cast<std::size_t>(control.element_count), 0);
   {
     BufferedReader reader(nei_file);
-    std::vector<unsigned char> row(static_cast<std::size_t>(4 * width));
+    std::vector<unsigned char> row(static_cast<std::size_t>(kWordBytes * width));
     const std::int64_t pairs = width / 2;
     std::int64_t offset = 0;
     for (std::int32_t node = 1; node <= control.node_count; ++node) {
-      unsigned char marker[4];
-      if (!reader.read(offset, 4, marker)) {
+      unsigned char marker[kWordBytes];
+      if (!reader.read(offset + kNeiLengthOffset, kWordBytes, marker)) {
         return Status::error(nei_file.name() + ": the file ends before the record of node " +
                              std::to_string(node));
       }
       std::int64_t length = decode_i32(marker);
-      unsigned char closing[4];
-      if (length < 0 || offset + 8 + length > nei_size || !reader.read(offset + 4 + length, 4, closing) ||
-          decode_i32(closing) != length) {
+      unsigned char closing[kWordBytes];
+      if (length < 0 || offset + nei_record_bytes(length) > nei_size ||
+          !reader.read(offset + nei_closing_offset(length), kWordBytes, closing) || decode_i32(closing) != length) {
         return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) +
                              " is damaged (its length markers do not match)");
       }
-      if (length < 4 * width) {
+      if (length < kWordBytes * width) {
         return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) + " holds " +
                              count_text(length / 4, "integer", "integers") + ", " + std::to_string(width) +
                              " needed");
       }
-      if (width > 0 && !reader.read(offset + 4, row.size(), row.data())) {
+      if (width > 0 && !reader.read(offset + kNeiDataOffset, row.size(), row.data())) {
         return Status::error(nei_file.name() + ": cannot read the record of node " + std::to_string(node));
       }
-      for (std::int64_t p = 0; p < pairs; ++p) {
-        std::int32_t first = decode_i32(&row[static_cast<std::size_t>(8 * p)]);
-        std::int32_t second = decode_i32(&row[static_cast<std::size_t>(8 * p + 4)]);
+      // row holds the record from its integer 1 on.
+      auto integer = [&](std::int64_t i) { return decode_i32(&row[nei_integer_offset(i) - kNeiDataOffset]); };
+      for (std::int64_t p = 1; p <= pairs; ++p) {
+        std::int32_t first = integer(2 * p - 1);
+        std::int32_t second = integer(2 * p);
         if (first >= 1 && first <= control.element_count) result->element_node1[first - 1] = node;
         if (second >= 1 && second <= control.element_count) result->element_node2[second - 1] = node;
       }
-      offset += 8 + length;
+      offset += nei_record_bytes(length);
     }
   }
   *problem = std::move(result);

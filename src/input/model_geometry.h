@@ -9,9 +9,6 @@
 #include "input/problem.h"
 #include "input/status.h"
 
-// Record length of x.unf in bytes (NGL coordinates, then unused data).
-constexpr std::int64_t x_record_bytes(int ngl) { return 16 * std::int64_t{ngl}; }
-
 // Builds the problem of `folder` from the control data already read: first
 // checks that x.unf holds node_count records, that nei.unf is large enough
 // for node_count records of incidence_width integers and that element_count

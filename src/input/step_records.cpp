@@ -64,8 +64,8 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
   if (Status status = read_step(u01_, step, node_count_, record_bytes); !status) return status;
   const unsigned char* record = buffer_.data();
   float* out = displacements->data();
-  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes) {
-    for (int j = 0; j < ngl_; ++j) *out++ = decode_f32(record + 4 * j);
+  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes, out += ngl_) {
+    decode_u01_displacements(record, ngl_, out);
   }
   return Status::ok();
 }
@@ -78,12 +78,10 @@ Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* ele
   if (element_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = el_record_bytes(ngl_);
   if (Status status = read_step(el_, step, element_count_, record_bytes); !status) return status;
-  // Each record: NGL reals, one real, then the element's value and code.
-  const std::size_t value_offset = static_cast<std::size_t>(4 * ngl_ + 4);
   const unsigned char* record = buffer_.data();
   for (std::int32_t e = 0; e < element_count_; ++e, record += record_bytes) {
-    (*element_value)[static_cast<std::size_t>(e)] = decode_f32(record + value_offset);
-    (*element_code)[static_cast<std::size_t>(e)] = decode_i32(record + value_offset + 4);
+    (*element_value)[static_cast<std::size_t>(e)] = decode_el_value(record, ngl_);
+    (*element_code)[static_cast<std::size_t>(e)] = decode_el_code(record, ngl_);
   }
   return Status::ok();
 }
