@@ -1,0 +1,44 @@
+// The PNG folder sink: each frame saved by Qt as FOLDER/frame-NNNN.png.
+#include <QImage>
+#include <QString>
+#include <cstdio>
+#include <filesystem>
+
+#include "frame_sink.h"
+
+namespace {
+
+class PngFolder : public FrameSink {
+ public:
+  explicit PngFolder(std::string folder) : folder_(std::move(folder)) {}
+
+  Status begin(int, int) override {
+    std::error_code ec;
+    std::filesystem::create_directories(folder_, ec);
+    if (ec || !std::filesystem::is_directory(folder_))
+      return Status::error(folder_ + ": the output folder cannot be made" + (ec ? ": " + ec.message() : ""));
+    return Status::ok();
+  }
+
+  Status add(const WndImage& image, std::int64_t frame) override {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%04lld.png", static_cast<long long>(frame));
+    const std::string path = (std::filesystem::path(folder_) / name).string();
+    const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                         static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32);
+    if (picture.save(QString::fromStdString(path), "PNG")) return Status::ok();
+    std::error_code ec;
+    std::filesystem::remove(path, ec);  // no truncated picture stays behind
+    return Status::error(path + ": the frame could not be written");
+  }
+
+  Status finish() override { return Status::ok(); }
+  void abandon() override {}  // the frames written so far are whole pictures
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<FrameSink> make_png_folder(const std::string& folder) { return std::make_unique<PngFolder>(folder); }
