@@ -76,7 +76,7 @@ foreach(entry IN LISTS veltra_tool_names)
   # The Qt tools may open an offscreen application before they parse.
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-            ${HELP2MAN} --no-info --no-discard-stderr --section=1 --version-string=${PROJECT_VERSION}
+            ${HELP2MAN} --no-info --section=1 --version-string=${PROJECT_VERSION}
                         "--name=${summary}" --include=${include_file}
                         --output=${page} $<TARGET_FILE:${tool}>
     COMMAND gzip -9nf ${page}

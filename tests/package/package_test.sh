@@ -8,8 +8,9 @@
 # package is made from it with cpack, so no second build is needed. Checks:
 # the file name and the computed Depends; every program of BUILD_DIR/bin that
 # the package ships, with its manual page rendering cleanly; the unpacked
-# veltra-info and veltra-export running on an installed sample; the desktop
-# entry and the metainfo passing their validators; the icons and samples.
+# veltra-info, veltra-export (frames and a movie) and veltra-plot running on
+# an installed sample; the desktop entry and the metainfo passing their
+# validators; the icons and samples.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -111,10 +112,22 @@ title="$(grep -v '^//' "$samples/portal/portal.dat" | head -1)"
 grep -qF "$title" "$scratch/info.txt" || fail "veltra-info does not show the portal sample's title '$title'"
 
 step "veltra-export on an installed sample"
-"$r/usr/bin/veltra-export" "$samples/portal" --out "$scratch/frames" --end-step 8 --frame-delay-ms 0 \
-  >"$scratch/export.txt" 2>&1 || fail "veltra-export exits $?: $(head -3 "$scratch/export.txt")"
-file "$scratch/frames/frame-0000.png" 2>/dev/null | grep -q "PNG image data" ||
-  fail "veltra-export wrote no frame-0000.png"
+# Few small frames keep this quick; the movie goes through the FFmpeg
+# libraries the package depends on.
+"$r/usr/bin/veltra-export" "$samples/portal" --quiet --size 320x200 --end-step 40 --step-frequency 10 \
+  --out "$scratch/frames" --movie "$scratch/portal.gif" >"$scratch/export.txt" 2>&1 ||
+  fail "veltra-export exits $?: $(head -3 "$scratch/export.txt")"
+file "$scratch/frames/frame-0000.png" 2>/dev/null | grep -q "PNG image data, 320 x 200," ||
+  fail "veltra-export wrote no 320x200 frame-0000.png"
+file "$scratch/portal.gif" 2>/dev/null | grep -q "GIF image data, version 89a, 320 x 200" ||
+  fail "veltra-export wrote no 320x200 GIF"
+
+if [ -x "$r/usr/bin/veltra-plot" ]; then
+  step "veltra-plot on an installed sample"
+  "$r/usr/bin/veltra-plot" "$samples/portal" --node 9 --out "$scratch/sway.png" >"$scratch/plot.txt" 2>&1 ||
+    fail "veltra-plot exits $?: $(head -3 "$scratch/plot.txt")"
+  file "$scratch/sway.png" 2>/dev/null | grep -q "PNG image data" || fail "veltra-plot wrote no PNG"
+fi
 
 echo "--- done in ${SECONDS}s"
 if [ $failures -gt 0 ]; then
