@@ -5,12 +5,13 @@
 
 #include "input/binary_file.h"
 #include "input/file_lookup.h"
+#include "input/result_format.h"
 #include "input/step_records.h"
 
 Status read_node_history(const Problem& problem, std::int32_t node, NodeHistory* history) {
   const ProblemControl& c = problem.control;
   if (node < 1 || node > c.node_count)
-    return Status::error("u01.unf: there is no node " + std::to_string(node) + "; the problem has nodes 1 to " +
+    return Status::invalid_argument("u01.unf: there is no node " + std::to_string(node) + "; the problem has nodes 1 to " +
                          std::to_string(c.node_count));
   const std::string path = find_in_folder(problem.working_directory, "u01.unf");
   BinaryFile file;
@@ -21,16 +22,18 @@ Status read_node_history(const Problem& problem, std::int32_t node, NodeHistory*
   history->NGL = c.NGL;
   history->time.clear();
   history->displacement.clear();
-  const std::size_t record_values = static_cast<std::size_t>(c.NGL);
-  std::vector<unsigned char> record(4 * record_values);
+  // The displacements at the start of the record.
+  std::vector<unsigned char> record(static_cast<std::size_t>(u01_displacement_offset(c.NGL + 1)));
   for (std::int32_t s = 0; s <= c.step_count; ++s) {
     const std::int64_t offset =
         record_offset(step_record_number(s, c.node_count, node), u01_record_bytes(c.NGL));
-    if (file.read_at(offset, record.size(), record.data()) != static_cast<std::int64_t>(record.size()))
-      return Status::error("u01.unf: step " + std::to_string(s) + " of node " + std::to_string(node) +
+    std::size_t got = 0;
+    if (Status status = file.read_at(offset, record.size(), record.data(), &got); !status) return status;
+    if (got != record.size())
+      return Status::damaged("u01.unf: step " + std::to_string(s) + " of node " + std::to_string(node) +
                            " cannot be read; the file ends before step " + std::to_string(c.step_count));
     history->time.push_back(step_time(s, c.time_step));
-    for (std::size_t j = 0; j < record_values; ++j) history->displacement.push_back(decode_f32(&record[4 * j]));
+    for (int j = 1; j <= c.NGL; ++j) history->displacement.push_back(decode_f32(&record[u01_displacement_offset(j)]));
   }
   return Status::ok();
 }
@@ -59,17 +62,19 @@ Status find_largest_displacement(const Problem& problem, LargestDisplacement* la
   for (std::int64_t first = 0; first < records; first += chunk_records) {
     const std::int64_t count = std::min(chunk_records, records - first);
     const std::size_t length = static_cast<std::size_t>(count * record_bytes);
-    if (file.read_at(first * record_bytes, length, chunk.data()) != static_cast<std::int64_t>(length)) {
+    std::size_t got = 0;
+    if (Status status = file.read_at(first * record_bytes, length, chunk.data(), &got); !status) return status;
+    if (got != length) {
       const std::int64_t size = file.size();
       const std::int64_t steps = size < 0 ? 0 : size / (record_bytes * c.node_count);
-      return Status::error("u01.unf: the file ends before step " + std::to_string(c.step_count) + "; it holds " +
+      return Status::damaged("u01.unf: the file ends before step " + std::to_string(c.step_count) + "; it holds " +
                            (steps == 0 ? std::string("no complete step")
                                        : "steps 0 to " + std::to_string(steps - 1)));
     }
     const unsigned char* record = chunk.data();
     for (std::int64_t r = 0; r < count; ++r, record += record_bytes) {
       for (int j = 0; j < c.NGL; ++j) {
-        const float value = decode_f32(record + 4 * j);
+        const float value = decode_f32(record + u01_displacement_offset(j + 1));
         if (std::fabs(value) > magnitude) {  // false for a value that is not a number
           magnitude = std::fabs(value);
           largest->value = value;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "input/problem.h"
-#include "input/status.h"
+#include "base/status.h"
 
 // The displacement of one node at every stored step 0..step_count.
 struct NodeHistory {

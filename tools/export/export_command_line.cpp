@@ -168,5 +168,5 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
 
 Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options) {
   CommandLineResult result = read_export_command_line(args, options);
-  return result.action == CommandLineAction::run ? Status::ok() : Status::error(result.text);
+  return result.action == CommandLineAction::run ? Status::ok() : Status::invalid_argument(result.text);
 }

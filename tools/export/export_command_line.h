@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "export_options.h"
-#include "input/status.h"
+#include "base/status.h"
 
 // What main does after reading the command line.
 enum class CommandLineAction {

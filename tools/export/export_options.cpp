@@ -64,7 +64,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     if (name != f.name) continue;
     std::int64_t v = 0;
     if (!read_integer(value, &v) || v < INT32_MIN || v > INT32_MAX)
-      return Status::error("--" + name + ": an integer was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": an integer was expected, found \"" + value + "\"");
     s.*f.field = static_cast<std::int32_t>(v);
     if (name == "end-step" && s.end_step > last_step) s.end_step = last_step;
     return Status::ok();
@@ -73,7 +73,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     const bool displacement = name == "displacement-factor";
     float v = 0;
     if (value != "auto" && !read_real(value, &v))
-      return Status::error("--" + name + ": a number or auto was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": a number or auto was expected, found \"" + value + "\"");
     const bool automatic = value == "auto" || v == 0 || v == 1;
     if (displacement) {
       s.displacement_factor_auto = automatic;
@@ -92,17 +92,17 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
       r->colour_scheme = kSchemeAllBlack;
       set_colours(s, all_black_colours);
     } else {
-      return Status::error("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
     }
     return Status::ok();
   }
   if (name == "language") {
     if (value != "english" && value != "romanian")
-      return Status::error("--language: english or romanian was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--language: english or romanian was expected, found \"" + value + "\"");
     r->romanian_messages = value == "romanian";
     return Status::ok();
   }
-  return Status::error("unknown option --" + name);
+  return Status::invalid_argument("unknown option --" + name);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 #include "platform/wnd.h"
 
 class FrameSink {

@@ -47,7 +47,10 @@ class MovieFile : public FrameSink {
   void abandon() override;
 
  private:
-  Status fail(const std::string& what) { abandon(); return Status::error(path_ + ": " + what); }
+  Status fail(const std::string& what) {
+    abandon();
+    return Status::io_error(path_ + ": " + what);
+  }
   Status fail(const std::string& what, int code) { return fail(what + ": " + av_error_text(code)); }
   Status open_gif_filters();
   // Sends `frame` (nullptr to flush) to the encoder and writes every packet
@@ -184,7 +187,7 @@ Status MovieFile::open_gif_filters() {
 }
 
 Status MovieFile::add(const WndImage& image, std::int64_t frame) {
-  if (format_ == nullptr) return Status::error(path_ + ": the movie was not begun");
+  if (format_ == nullptr) return Status::io_error(path_ + ": the movie was not begun");
   const auto* pixels = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
   const int stride = image.width * 4;
   int rc = 0;
@@ -236,7 +239,7 @@ Status MovieFile::encode(AVFrame* frame) {
 }
 
 Status MovieFile::finish() {
-  if (format_ == nullptr) return Status::error(path_ + ": the movie was not begun");
+  if (format_ == nullptr) return Status::io_error(path_ + ": the movie was not begun");
   int rc = 0;
   if (gif_) {
     if ((rc = av_buffersrc_add_frame(source_, nullptr)) < 0) return fail("the palette filters", rc);

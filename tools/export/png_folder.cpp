@@ -20,7 +20,7 @@ class PngFolder : public FrameSink {
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     if (ec || !std::filesystem::is_directory(folder_))
-      return Status::error(folder_ + ": the output folder cannot be made" + (ec ? ": " + ec.message() : ""));
+      return Status::io_error(folder_ + ": the output folder cannot be made" + (ec ? ": " + ec.message() : ""));
     return Status::ok();
   }
 
@@ -33,7 +33,7 @@ class PngFolder : public FrameSink {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) return Status::error(path + ": the frame cannot be encoded");
+    if (!picture.save(&buffer, "PNG")) return Status::io_error(path + ": the frame cannot be encoded");
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     bool written = file != nullptr && std::fwrite(bytes.constData(), 1, bytes.size(), file) == std::size_t(bytes.size());
@@ -45,7 +45,7 @@ class PngFolder : public FrameSink {
     if (written) return Status::ok();
     std::error_code ec;
     std::filesystem::remove(path, ec);  // no truncated picture stays behind
-    return Status::error(path + ": cannot be written: " + std::strerror(error != 0 ? error : EIO));
+    return Status::from_errno(path + ": cannot be written", error != 0 ? error : EIO);
   }
 
   Status finish() override { return Status::ok(); }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "input/load_problem.h"
-#include "input/status.h"
+#include "base/status.h"
 #include "result_scan.h"
 
 using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,

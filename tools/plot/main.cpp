@@ -45,14 +45,14 @@ Status write_whole_file(const std::string& path, const QByteArray& bytes) {
     if (!out) {
       std::error_code ec;
       std::filesystem::remove(temp, ec);
-      return Status::error(path + ": cannot be written");
+      return Status::io_error(path + ": cannot be written");
     }
   }
   std::error_code ec;
   std::filesystem::rename(temp, path, ec);
   if (ec) {
     std::filesystem::remove(temp, ec);
-    return Status::error(path + ": cannot be written: " + ec.message());
+    return Status::io_error(path + ": cannot be written: " + ec.message());
   }
   return Status::ok();
 }
