@@ -35,5 +35,6 @@ struct LargestDisplacement {
   std::int32_t step = 0;
 };
 
-// One pass over u01.unf, a whole step a read. Errors name the file.
+// One pass over u01.unf in order, read in chunks of a few megabytes. Errors
+// name the file (one that ends before the last step).
 Status find_largest_displacement(const Problem& problem, LargestDisplacement* largest);

@@ -76,9 +76,10 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Renders the frames of the TARVEK result folder DIR with the viewer's own drawing code, without a "
-      "display, as PNG files (--out), as one movie (--movie) or both. The graph is drawn as the viewer "
-      "draws a first graph of the problem, changed by the settings options below.");
+      "Renders the frames of the TARVEK result folder DIR with the viewer's own\n"
+      "drawing code, without a display, as PNG files (--out), as one movie\n"
+      "(--movie) or both. The graph is drawn as the viewer draws a first graph of\n"
+      "the problem, changed by the settings options below.");
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addPositionalArgument("DIR", "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).");
   parser.addOption({{"h", "help"}, "Show this help and exit."});

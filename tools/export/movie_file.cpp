@@ -47,7 +47,10 @@ class MovieFile : public FrameSink {
   void abandon() override;
 
  private:
-  Status fail(const std::string& what) { abandon(); return Status::io_error(path_ + ": " + what); }
+  Status fail(const std::string& what) {
+    abandon();
+    return Status::io_error(path_ + ": " + what);
+  }
   Status fail(const std::string& what, int code) { return fail(what + ": " + av_error_text(code)); }
   Status open_gif_filters();
   // Sends `frame` (nullptr to flush) to the encoder and writes every packet

@@ -1,7 +1,11 @@
-// The PNG folder sink: each frame saved by Qt as FOLDER/frame-NNNN.png.
+// The PNG folder sink: each frame encoded by Qt in memory and written as
+// FOLDER/frame-NNNN.png.
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
-#include <QString>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "frame_sink.h"
@@ -26,10 +30,22 @@ class PngFolder : public FrameSink {
     const std::string path = (std::filesystem::path(folder_) / name).string();
     const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
                          static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32);
-    if (picture.save(QString::fromStdString(path), "PNG")) return Status::ok();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return Status::io_error(path + ": the frame cannot be encoded");
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file != nullptr && std::fwrite(bytes.constData(), 1, bytes.size(), file) == std::size_t(bytes.size());
+    int error = errno;
+    if (file != nullptr && std::fclose(file) != 0) {
+      written = false;  // a full disk often shows only here
+      if (error == 0) error = errno;
+    }
+    if (written) return Status::ok();
     std::error_code ec;
     std::filesystem::remove(path, ec);  // no truncated picture stays behind
-    return Status::io_error(path + ": the frame could not be written");
+    return Status::from_errno(path + ": cannot be written", error != 0 ? error : EIO);
   }
 
   Status finish() override { return Status::ok(); }

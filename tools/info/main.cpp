@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "cli_help.h"
 #include "info_json.h"
 #include "input/file_lookup.h"
 #include "input/load_problem.h"
@@ -58,21 +59,22 @@ int main(int argc, char** argv) {
                "undisplaced model and the largest displacement over every step, with its node, "
                "direction and step).",
                "veltra-info"};
+  use_usage_first_help(&app);
   app.set_version_flag("--version", "veltra-info " VELTRA_VERSION, "Show the version and exit.");
   std::string folder;
   bool tables = false;
   std::int32_t step = -1;
   std::int32_t node = 0;
-  app.add_option("DIR", folder, "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).")->required();
-  app.add_flag("--tables", tables, "Add every table of the model to the summary (large for big models).");
+  app.add_option("DIR", folder, "The result folder (comdin.dat, x.unf, nei.unf,\nu01.unf, el.unf).")->required();
+  app.add_flag("--tables", tables, "Add every table of the model to the JSON\n(large for big models).");
   CLI::Option* step_option =
-      app.add_option("--step", step, "Add the node and element records of step S (0 to the last stored step).")
+      app.add_option("--step", step, "Add the node and element records of step S\n(0 to the last stored step).")
           ->option_text("S")
           ->check(CLI::NonNegativeNumber);
   CLI::Option* history_option =
       app.add_option("--history", node,
-                     "Print instead the displacement of node NODE at every stored step as CSV: a header "
-                     "line t,u1,u2[,u3], then the time and one column per direction.")
+                     "Print instead the displacement of node NODE at\nevery stored step as CSV: a header line\n"
+                     "t,u1,u2[,u3], then the time and one column per\ndirection.")
           ->option_text("NODE")
           ->check(CLI::PositiveNumber);
   history_option->excludes("--tables")->excludes(step_option);

@@ -30,8 +30,9 @@ std::vector<double> axis_ticks(double low, double high, int wanted) {
       spacing = m * power;
       break;
     }
-  for (double t = std::floor(low / spacing) * spacing; t <= high + spacing * 1e-9; t += spacing)
-    if (t >= low - spacing * 1e-9) ticks.push_back(t);
+  // Ends that miss a tick by a rounding of 32-bit data still get it.
+  const double slack = spacing * 1e-4;
+  for (double t = std::ceil((low - slack) / spacing) * spacing; t <= high + slack; t += spacing) ticks.push_back(t);
   return ticks;
 }
 

@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(quiet_qt_messages);
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Draws the displacement u of node N of the TARVEK result folder DIR against the time t, one curve per "
-      "direction (or only direction K), with axes, ticks, the problem title and a legend, into a PNG or "
-      "SVG file. Needs no display.");
+      "Draws the displacement u of node N of the TARVEK result folder DIR against\n"
+      "the time t, one curve per direction (or only direction K), with axes,\n"
+      "ticks, the problem title and a legend, into a PNG or SVG file. Needs no\n"
+      "display.");
   parser.addPositionalArgument("DIR", "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).");
   parser.addOption({{"h", "help"}, "Show this help and exit."});
   parser.addOption({"version", "Show the version and exit."});

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli_help.h"
 #include "sample_model.h"
 #include "sample_writer.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Writes complete TARVEK result folders (comdin.dat, x.unf, nei.unf, u01.unf, el.unf and the "
                "analysis input file) of sample structures with a made-up but plausible vibration history.",
                "veltra-sample"};
+  use_usage_first_help(&app);
   app.set_version_flag("--version", "veltra-sample " VELTRA_VERSION, "Show the version and exit.");
   std::string kind_name;
   std::string folder;
@@ -35,13 +37,13 @@ int main(int argc, char** argv) {
   bool all = false;
   CLI::Option* kind_option =
       app.add_option("--kind", kind_name,
-                     "The structure: portal (a plane frame of three bays and two storeys), space (a spatial "
-                     "frame), cantilever (a plane cantilever of four elements) or grid (a plane grid of "
-                     "--nodes nodes and about twice as many elements, for large models).")
+                     "The structure: portal (a plane frame of three\nbays and two storeys), space (a spatial frame),\n"
+                     "cantilever (a plane cantilever of four elements)\nor grid (a plane grid of --nodes nodes and about\n"
+                     "twice as many elements, for large models).")
           ->option_text("KIND")
           ->check(CLI::IsMember({"portal", "space", "cantilever", "grid"}));
   CLI::Option* all_option =
-      app.add_flag("--all", all, "Write the three small samples into DIR/portal, DIR/space and DIR/cantilever.");
+      app.add_flag("--all", all, "Write the three small samples into DIR/portal,\nDIR/space and DIR/cantilever.");
   app.add_option("--steps", size.steps, "Store steps 0 to N (default: the kind's own).")
       ->option_text("N")
       ->check(CLI::Range(1, 100000000));
