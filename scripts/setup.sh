@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
   ccache
+  clang libclang-rt-14-dev
 )
 
 missing=()
