@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/main_program.h"
+#include "app/runs.h"
 #include "render/cancel.h"
 #include "sample_model.h"
 #include "sample_writer.h"
@@ -226,6 +227,14 @@ TEST_F(RunsTest, ReadErrorStopsTheProgramWithAMessageNamingTheFile) {
   ASSERT_TRUE(fake::wait_until([] { return fake::stop_message().has_value(); }));
   EXPECT_NE(fake::stop_message()->find("x.unf"), std::string::npos);
   EXPECT_TRUE(graph_windows().empty());
+}
+
+TEST_F(RunsTest, WhatEscapesARunIsALineInTheInfoWindowAndTheEnd) {
+  std::thread([] { run_thread_root([](int) { throw std::bad_alloc(); }, 1); }).detach();
+  ASSERT_TRUE(fake::wait_until([] { return fake::ended_with().has_value(); }));
+  EXPECT_EQ(*fake::ended_with(), 0);
+  EXPECT_EQ(fake::lines(9).back(), " * Graph Run Failed: not enough memory");
+  EXPECT_EQ(fake::stop_message(), "Graph run failed: not enough memory");
 }
 
 TEST_F(RunsTest, CancelDrawStopsTwoAnimationsAtOnce) {
