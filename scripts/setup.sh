@@ -13,6 +13,7 @@ packages=(
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev ffmpeg
   nlohmann-json3-dev libcli11-dev qt6-svg-dev
   dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
+  clang libclang-rt-14-dev
 )
 
 missing=()

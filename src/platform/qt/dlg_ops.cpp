@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "platform/dialog_native.h"
 #include "platform/dlg.h"
@@ -82,6 +83,20 @@ class FileChooser : public QFileDialog {
 
 }  // namespace
 
+namespace qtl {
+
+void keep_settings_off_disk() {
+  // A folder cannot be made inside a device file, so every read there finds
+  // nothing and every write fails, whoever runs the program.
+  static bool done = false;
+  if (done) return;
+  done = true;
+  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
+}  // namespace qtl
+
 int dlg_run_modal(Dialog& dialog) {
   if (dialog.tmpl == nullptr || dialog.native != nullptr) return -1;
   // Run from a callback of a running dialog: owned by that dialog. Otherwise
@@ -120,6 +135,7 @@ bool dlg_choose_colour(void* owner, Rgb initial, std::array<Rgb, 16>* custom_cel
   const bool from_gui = on_gui_thread();
   const int result = run_dialog(
       [&]() -> QDialog* {
+        keep_settings_off_disk();
         for (int i = 0; i < 16; ++i)
           QColorDialog::setCustomColor(i, to_qcolor(cells[static_cast<std::size_t>(i)]));
         QWidget* parent = owner != nullptr ? static_cast<QWidget*>(static_cast<QDialog*>(owner))
@@ -148,6 +164,7 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
   const bool from_gui = on_gui_thread();
   const int result = run_dialog(
       [&]() -> QDialog* {
+        keep_settings_off_disk();
         auto* d = new FileChooser(QString::fromStdString(request.title), request.path_must_exist);
         d->setOption(QFileDialog::DontUseNativeDialog);
         d->setOption(QFileDialog::HideNameFilterDetails);

@@ -211,6 +211,7 @@ QImage FrameWindow::active_picture() const {
 void FrameWindow::save_picture() {
   QImage picture = active_picture();
   if (picture.isNull()) return;
+  keep_settings_off_disk();
   QFileDialog chooser(this, QStringLiteral("Save Picture"), QString(),
                       QStringLiteral("PNG images (*.png)"));
   chooser.setAcceptMode(QFileDialog::AcceptSave);
