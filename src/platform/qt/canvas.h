@@ -19,14 +19,9 @@
 
 #include "platform/gfx.h"
 #include "platform/qt/glyph_cache.h"
-#include "platform/qt/raster.h"
+#include "platform/raster.h"
 
 namespace qtl {
-
-// Packed 0x00BBGGRR to the image's 0xFFRRGGBB.
-inline std::uint32_t to_argb(Rgb rgb) {
-  return 0xFF000000u | ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
-}
 
 struct Canvas {
   std::mutex mutex;

@@ -16,7 +16,7 @@
 #include "platform/qt/font_list.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/qt/gui_thread.h"
-#include "platform/qt/raster.h"
+#include "platform/raster.h"
 
 using namespace qtl;
 
@@ -37,8 +37,6 @@ Child* current() {
 }
 
 QColor to_qcolor(Rgb rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-int pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -1.0e6, 1.0e6))); }
 
 // Runs `draw(canvas, dirty)` under the canvas lock and schedules the repaint.
 template <class Draw>
@@ -285,8 +283,8 @@ void gfx_out_graphic_text(std::string_view text) {
   Child* child = current();
   if (child == nullptr) return;
   paint(*child, [&](Canvas& c, PixelBox& dirty) {
-    const int x = pixel(c.to_px(c.position.x));
-    const int y = pixel(c.to_py(c.position.y));
+    const int x = to_pixel(c.to_px(c.position.x));
+    const int y = to_pixel(c.to_py(c.position.y));
     int width = draw_cached_text(c.glyph_cache(), c.buffer(), x, y, to_argb(c.colour), text, dirty);
     if (width < 0) {
       // Text the cache does not hold goes through Qt whole.

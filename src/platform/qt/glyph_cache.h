@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/qt/raster.h"
+#include "platform/raster.h"
 
 namespace qtl {
 

@@ -1,10 +1,14 @@
-#include "platform/qt/raster.h"
+#include "platform/raster.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-namespace qtl {
+namespace {
+
+constexpr double kFar = kPixelFar;
+
+}  // namespace
 
 void PixelBox::add(int x, int y) {
   if (empty()) {
@@ -25,10 +29,6 @@ void PixelBox::add(const PixelBox& other) {
 }
 
 namespace {
-
-constexpr double kFar = 1.0e6;  // pixel coordinates beyond this are clamped before rounding
-
-int to_pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -kFar, kFar))); }
 
 bool fill_bit(const FillMask& mask, int x, int y) {
   return (mask[static_cast<unsigned>(y) & 7u] & (0x80u >> (static_cast<unsigned>(x) & 7u))) != 0;
@@ -259,5 +259,3 @@ void raster_ellipse_outline(const PixelBuffer& b, double x0, double y0, double x
     py = qy;
   }
 }
-
-}  // namespace qtl

@@ -4,14 +4,28 @@
 // Coordinates are pixels, pixel (i, j) centred on the integer point (i, j);
 // everything is clipped to the buffer. Nothing here allocates, except the
 // polygon fill growing its scratch vector to the largest polygon seen.
+// No window system is involved: a layer hands in the scan lines of its
+// picture (32 bits a pixel, 0xFFRRGGBB).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "platform/gfx.h"
 
-namespace qtl {
+// Packed 0x00BBGGRR to the buffer's pixel value 0xFFRRGGBB.
+constexpr std::uint32_t to_argb(Rgb rgb) {
+  return 0xFF000000u | ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
+}
+
+// Pixel coordinates beyond +-kPixelFar are clamped before rounding, so that
+// every result fits an int and shapes far outside the picture stay cheap.
+constexpr double kPixelFar = 1.0e6;
+
+// The pixel nearest to a pixel coordinate.
+inline int to_pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -kPixelFar, kPixelFar))); }
 
 struct PixelBuffer {
   std::uint32_t* bits = nullptr;
@@ -59,5 +73,3 @@ void raster_fill_ellipse(const PixelBuffer& buffer, double x0, double y0, double
                          std::uint32_t colour, const FillMask& mask, PixelBox& dirty);
 void raster_ellipse_outline(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
                             std::uint32_t colour, LinePattern pattern, PixelBox& dirty);
-
-}  // namespace qtl

@@ -1,0 +1,115 @@
+// The rasteriser on a small buffer of its own, without a window system: each
+// case draws one shape and compares every pixel with the expected picture
+// ('#' painted, '.' untouched), and every painted pixel must lie inside the
+// dirty box the case reports (else a repaint would miss it).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/raster.h"
+
+namespace {
+
+constexpr int kW = 16;
+constexpr int kH = 8;
+constexpr std::uint32_t kInk = to_argb(0x0000FF);  // red
+
+struct Picture {
+  std::vector<std::uint32_t> bits = std::vector<std::uint32_t>(kW * kH, 0);
+  PixelBuffer buffer() { return PixelBuffer{bits.data(), kW, kH, kW}; }
+  std::string row(int y) const {
+    std::string s;
+    for (int x = 0; x < kW; ++x) s += bits[static_cast<std::size_t>(y * kW + x)] == kInk ? '#' : '.';
+    return s;
+  }
+};
+
+constexpr FillMask kColumns = {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+
+struct Case {
+  const char* name;
+  std::function<void(const PixelBuffer&, PixelBox&)> draw;
+  std::vector<std::string> rows;  // kH rows of kW pixels
+};
+
+TEST(Raster, ShapesPixelByPixel) {
+  const std::vector<Case> cases = {
+      {"dashed line: three on, one off, from the first pixel",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineDashed, 0};
+         raster_line(b, 0, 0, 15, 0, kInk, p, false, d);
+       },
+       {"###.###.###.###.", "................", "................", "................",
+        "................", "................", "................", "................"}},
+      {"a line clipped on the left keeps the pattern it has unclipped",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineDashed, 0};
+         raster_line(b, -4, 1, 11, 1, kInk, p, false, d);
+       },
+       {"................", "###.###.###.....", "................", "................",
+        "................", "................", "................", "................"}},
+      {"a polyline joint is drawn once and the pattern runs on across it",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineDashed, 0};
+         raster_line(b, 0, 2, 5, 2, kInk, p, false, d);
+         raster_line(b, 5, 2, 10, 2, kInk, p, true, d);
+       },
+       {"................", "................", "###.###.###.....", "................",
+        "................", "................", "................", "................"}},
+      {"coordinates far beyond the picture are clamped, the visible part drawn",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineSolid, 0};
+         raster_line(b, -1e12, 3, 1e12, 3, kInk, p, false, d);
+       },
+       {"................", "................", "................", "################",
+        "................", "................", "................", "................"}},
+      {"filled rectangle with a mask: bit 7 is the leftmost of every eight pixels",
+       [](const PixelBuffer& b, PixelBox& d) { raster_fill_rectangle(b, 4, 2, 1, 1, kInk, kColumns, d); },
+       {"................", ".#.#............", ".#.#............", "................",
+        "................", "................", "................", "................"}},
+      {"filled polygon: interior and outline, corners given in any order",
+       [](const PixelBuffer& b, PixelBox& d) {
+         const double xy[] = {1, 1, 4, 1, 4, 4, 1, 4};
+         std::vector<double> scratch;
+         raster_fill_polygon(b, xy, 4, kInk, kFillSolid, scratch, d);
+       },
+       {"................", ".####...........", ".####...........", ".####...........",
+        ".####...........", "................", "................", "................"}},
+      {"polygon outline closes back to the first vertex",
+       [](const PixelBuffer& b, PixelBox& d) {
+         const double xy[] = {8, 1, 12, 1, 12, 4, 8, 4};
+         raster_outline(b, xy, 4, kInk, {kLineSolid, 0}, d);
+       },
+       {"................", "........#####...", "........#...#...", "........#...#...",
+        "........#####...", "................", "................", "................"}},
+      {"filled ellipse inscribed in its box: the middle of each side, no corner",
+       [](const PixelBuffer& b, PixelBox& d) { raster_fill_ellipse(b, 0, 0, 6, 6, kInk, kFillSolid, d); },
+       {"..###...........", ".#####..........", "#######.........", "#######.........",
+        "#######.........", ".#####..........", "..###...........", "................"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture;
+    PixelBox dirty;
+    c.draw(picture.buffer(), dirty);
+    for (int y = 0; y < kH; ++y) {
+      EXPECT_EQ(picture.row(y), c.rows[static_cast<std::size_t>(y)]) << "row " << y;
+      for (int x = 0; x < kW; ++x) {
+        if (picture.bits[static_cast<std::size_t>(y * kW + x)] == 0) continue;
+        EXPECT_TRUE(!dirty.empty() && x >= dirty.x0 && x <= dirty.x1 && y >= dirty.y0 && y <= dirty.y1)
+            << "pixel " << x << "," << y << " outside the dirty box";
+      }
+    }
+  }
+}
+
+TEST(Raster, PackedColourBecomesOpaquePixel) {
+  EXPECT_EQ(to_argb(0x0000FF), 0xFFFF0000u);  // red in the low byte
+  EXPECT_EQ(to_argb(0x00FF00), 0xFF00FF00u);
+  EXPECT_EQ(to_argb(0xFF0000), 0xFF0000FFu);
+  EXPECT_EQ(to_argb(0xFF123456), to_argb(0x123456));  // the top byte is ignored
+}
+
+}  // namespace
