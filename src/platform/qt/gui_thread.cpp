@@ -7,9 +7,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <mutex>
 #include <future>
+#include <mutex>
 #include <thread>
+
+#include "platform/mutex.h"
 
 namespace qtl {
 
@@ -23,15 +25,15 @@ namespace {
 // Work handed to the GUI thread, in order. The queue is guarded by a mutex of
 // its own (not only by Qt's event queue), so that every handover is ordered
 // by a lock the thread checker sees; one queued drain call at a time runs it.
-std::mutex queue_mutex;
-std::deque<std::function<void()>> queue;
-bool drain_posted = false;
+Mutex queue_mutex;
+std::deque<std::function<void()>> queue GUARDED_BY(queue_mutex);
+bool drain_posted GUARDED_BY(queue_mutex) = false;
 
 void drain() {
   for (;;) {
     std::function<void()> work;
     {
-      std::lock_guard lock(queue_mutex);
+      MutexLock lock(queue_mutex);
       // A task that runs a nested event loop lets a later drain carry on.
       drain_posted = false;
       if (queue.empty()) return;
@@ -47,7 +49,7 @@ bool enqueue(std::function<void()> work) {
   if (app == nullptr) return false;
   bool post;
   {
-    std::lock_guard lock(queue_mutex);
+    MutexLock lock(queue_mutex);
     queue.push_back(std::move(work));
     post = !drain_posted;
     drain_posted = true;
