@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QMetaObject>
 #include <QThread>
 #include <chrono>
@@ -44,6 +45,19 @@ void drain() {
   }
 }
 
+// Runs drain() on the GUI thread for each event posted to it. A plain event
+// rather than a queued functor: Qt then allocates and frees everything it
+// hands between threads inside its own libraries.
+class DrainReceiver : public QObject {
+ public:
+  static constexpr QEvent::Type kDrain = QEvent::User;
+  bool event(QEvent* e) override {
+    if (e->type() != kDrain) return QObject::event(e);
+    drain();
+    return true;
+  }
+};
+
 bool enqueue(std::function<void()> work) {
   QCoreApplication* app = QCoreApplication::instance();
   if (app == nullptr) return false;
@@ -54,7 +68,16 @@ bool enqueue(std::function<void()> work) {
     post = !drain_posted;
     drain_posted = true;
   }
-  if (post) QMetaObject::invokeMethod(app, drain, Qt::QueuedConnection);
+  if (post) {
+    // Made once, on first use, and moved to the GUI thread; it lives as long
+    // as the process.
+    static DrainReceiver* const receiver = [app] {
+      auto* r = new DrainReceiver;
+      r->moveToThread(app->thread());
+      return r;
+    }();
+    QCoreApplication::postEvent(receiver, new QEvent(DrainReceiver::kDrain));
+  }
   return true;
 }
 
