@@ -11,6 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/qt/beep_count.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/child_window_style.h"
 #include "platform/qt/end_program.h"
@@ -19,7 +20,6 @@
 #include "platform/qt/gui_thread.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/test_hooks.h"
 #include "platform/wnd.h"
 
 using namespace qtl;
@@ -273,7 +273,7 @@ namespace {
 std::atomic<int> beeps_sounded{0};
 }  // namespace
 
-int qt_test::beep_count() { return beeps_sounded.load(); }
+int qtl::beep_count() { return beeps_sounded.load(); }
 
 void wnd_beep(int, int duration_ms) {
   post_to_gui([] { QApplication::beep(); });
