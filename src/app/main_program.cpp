@@ -27,8 +27,8 @@ bool start_up() {
   }
 
   // Help's Contents and Using Help; About stays.
-  wnd_menu_set_flags(kHelpMenu, 1, kMenuDisabled);
-  wnd_menu_set_flags(kHelpMenu, 2, kMenuDisabled);
+  wnd_menu_set_flags(kHelpMenu, kHelpContents, kMenuDisabled);
+  wnd_menu_set_flags(kHelpMenu, kHelpUsingHelp, kMenuDisabled);
 
   wnd_menu_insert(kGraphMenu, 0, kMenuGreyed, "NEW GRAPH", wnd_menu_no_action);
   wnd_menu_append(kGraphMenu, kMenuEnabled, "NEW Graph", on_new_graph);

@@ -4,12 +4,14 @@
 // prompt.
 #pragma once
 
+#include "platform/wnd.h"
+
 void main_program();
 
-// The program's menu: its position and the positions of its items.
-constexpr int kGraphMenu = 7;
+// The program's menu: its position (after the runtime's menus) and the
+// positions of its items.
+constexpr int kGraphMenu = kProgramMenu;
 constexpr int kItemNewGraph = 1;
 constexpr int kItemBackToSettings = 2;
 constexpr int kItemCancelDraw = 3;
 constexpr int kItemExit = 5;
-constexpr int kHelpMenu = 6;

@@ -20,6 +20,15 @@ using Rgb = std::uint32_t;
 constexpr Rgb kRgbBlack = 0x000000;
 constexpr Rgb kRgbWhite = 0xFFFFFF;
 
+// The channels of a packed colour (the top byte is ignored), and the packed
+// colour of three channels of 0 to 255.
+constexpr unsigned rgb_red(Rgb rgb) { return rgb & 0xFFu; }
+constexpr unsigned rgb_green(Rgb rgb) { return (rgb >> 8) & 0xFFu; }
+constexpr unsigned rgb_blue(Rgb rgb) { return (rgb >> 16) & 0xFFu; }
+constexpr Rgb make_rgb(unsigned red, unsigned green, unsigned blue) {
+  return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
+}
+
 // Status codes of the drawing layer.
 constexpr int kGfxOk = 0;
 constexpr int kGfxErrorNoWindow = -1;    // the calling thread has no current window

@@ -17,7 +17,7 @@
 
 // Packed 0x00BBGGRR to the buffer's pixel value 0xFFRRGGBB.
 constexpr std::uint32_t to_argb(Rgb rgb) {
-  return 0xFF000000u | ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
+  return 0xFF000000u | (rgb_red(rgb) << 16) | (rgb_green(rgb) << 8) | rgb_blue(rgb);
 }
 
 // Pixel coordinates beyond +-kPixelFar are clamped before rounding, so that

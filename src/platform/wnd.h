@@ -54,6 +54,16 @@ constexpr int kMenuSeparator = 8;
 constexpr int kMenuChecked = 16;
 constexpr int kMenuUnchecked = 32;
 
+// The menu bar as the program finds it: the runtime's six top-level menus, the
+// last of them Help with the items Contents, Using Help and About. The
+// program's own menu goes after them.
+constexpr int kRuntimeMenuCount = 6;
+constexpr int kHelpMenu = 6;
+constexpr int kHelpContents = 1;
+constexpr int kHelpUsingHelp = 2;
+constexpr int kHelpAbout = 3;
+constexpr int kProgramMenu = kRuntimeMenuCount + 1;
+
 // Called on the GUI thread when a menu item is chosen, with its checked state.
 using MenuRoutine = void (*)(bool checked);
 

@@ -9,6 +9,7 @@
 
 #include "platform/font_options.h"
 #include "platform/qt/font_list.h"
+#include "platform/qt/qt_colour.h"
 #include "qt_harness.h"
 
 using harness::open_graph;
@@ -21,7 +22,7 @@ constexpr Rgb kPaper = 0xC0E0F0;  // a light background that is not white
 constexpr Rgb kInk = 0x2080C0;    // a drawing colour with three distinct channels
 constexpr int kW = 320, kH = 120;
 
-QColor to_qcolor(Rgb rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+using qtl::to_qcolor;
 
 // The font gfx_set_font(options) makes current, built the same way.
 QFont font_for(const std::string& options, int number) {

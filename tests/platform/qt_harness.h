@@ -24,8 +24,8 @@ inline void open_graph(int unit, int width, int height) {
 // The colour of a pixel as a packed 0x00BBGGRR value.
 inline Rgb pixel(const QImage& image, int x, int y) {
   const QRgb p = image.pixel(x, y);
-  return static_cast<Rgb>(qRed(p)) | (static_cast<Rgb>(qGreen(p)) << 8) |
-         (static_cast<Rgb>(qBlue(p)) << 16);
+  return make_rgb(static_cast<unsigned>(qRed(p)), static_cast<unsigned>(qGreen(p)),
+                  static_cast<unsigned>(qBlue(p)));
 }
 
 // Runs `work` on another thread and waits for it.

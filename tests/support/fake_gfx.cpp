@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/font_options.h"
+#include "platform/gfx_checks.h"
 #include "platform/world_window.h"
 #include "support/fake_state.h"
 
@@ -105,6 +106,7 @@ WorldPoint gfx_move_to(double x, double y) {
 bool gfx_line_to(double x, double y) {
   Current c = current();
   if (!c.window) return false;
+  if ((fake::detail::thread_status() = check_point(x, y)) != kGfxOk) return false;
   c.window->position = {x, y};
   record(*c.window, "line_to", {x, y});
   return true;
@@ -127,10 +129,7 @@ void gfx_set_fill_mask(const FillMask& mask) {
 bool gfx_polygon(int mode, const WorldPoint* vertices, int count) {
   Current c = current();
   if (!c.window) return false;
-  if (vertices == nullptr || count < 3 || count > kGfxMaxPolygonVertices) {
-    fake::detail::thread_status() = kGfxErrorInvalid;
-    return false;
-  }
+  if ((fake::detail::thread_status() = check_polygon(mode, vertices, count)) != kGfxOk) return false;
   std::vector<double> args;
   args.reserve(2 + 2 * static_cast<std::size_t>(count));
   args.push_back(mode);
@@ -146,6 +145,7 @@ bool gfx_polygon(int mode, const WorldPoint* vertices, int count) {
 bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2) {
   Current c = current();
   if (!c.window) return false;
+  if ((fake::detail::thread_status() = check_box_shape(mode, x1, y1, x2, y2)) != kGfxOk) return false;
   record(*c.window, "rectangle", {static_cast<double>(mode), x1, y1, x2, y2});
   return true;
 }
@@ -153,6 +153,7 @@ bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2) {
 bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
   Current c = current();
   if (!c.window) return false;
+  if ((fake::detail::thread_status() = check_box_shape(mode, x1, y1, x2, y2)) != kGfxOk) return false;
   record(*c.window, "ellipse", {static_cast<double>(mode), x1, y1, x2, y2});
   return true;
 }

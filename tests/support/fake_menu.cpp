@@ -3,22 +3,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/runtime_menus.h"
 #include "support/fake_state.h"
 
 namespace fake::detail {
 
-std::string menu_text(std::string_view text) {
-  std::string out(text);
-  if (!out.empty() && out.find('&') == std::string::npos) out.insert(out.begin(), '&');
-  return out;
-}
-
 std::vector<Menu> runtime_menus() {
   std::vector<Menu> menus;
-  for (const char* name : {"&File", "&Edit", "&View", "&State", "&Window", "&Help"})
+  for (const char* name : kRuntimeMenuTitles)
     menus.push_back(Menu{MenuItemRecord{name, kMenuEnabled, nullptr}, {}});
-  for (const char* item : {"&Contents", "Using &Help", "&About"})
-    menus.back().items.push_back(MenuItemRecord{item, kMenuEnabled, nullptr});
+  for (const char* item : kHelpMenuItems)
+    menus[kHelpMenu - 1].items.push_back(MenuItemRecord{item, kMenuEnabled, nullptr});
   return menus;
 }
 
@@ -46,7 +41,7 @@ MenuItemRecord* find_item(State& s, int menu, int item) {
 
 MenuItemRecord make_item(int flags, std::string_view text, MenuRoutine routine) {
   bool separator = (flags & kMenuSeparator) != 0;
-  return MenuItemRecord{separator ? std::string() : fake::detail::menu_text(text), flags, routine};
+  return MenuItemRecord{separator ? std::string() : with_access_key(text), flags, routine};
 }
 
 }  // namespace

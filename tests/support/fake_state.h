@@ -117,8 +117,6 @@ class GuiScope {
   GuiScope& operator=(const GuiScope&) = delete;
 };
 
-// The "&" rule: a non-empty text without "&" gets one in front.
-std::string menu_text(std::string_view text);
 // The six runtime menus as they are at start.
 std::vector<Menu> runtime_menus();
 

@@ -11,18 +11,27 @@
 namespace qtl {
 
 Canvas::Canvas(int width, int height, bool with_image) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (with_image) {
-    image = QImage(width, height, QImage::Format_RGB32);
-    image.fill(QColor(Qt::white));
-  }
-  // Until the program sets a world window, world coordinates are pixels.
-  set_world(false, 0, 0, width - 1, height - 1);
-  set_font(default_graphic_font(), 0);
+  locked([&](CanvasState& s) {
+    if (with_image) {
+      s.new_picture(width, height);
+    } else {
+      // Until the program sets a world window, world coordinates are pixels.
+      s.set_world(false, 0, 0, std::max(width, 1) - 1, std::max(height, 1) - 1);
+    }
+    s.set_font(default_graphic_font(), 0);
+  });
 }
 
-void Canvas::set_world(bool up, double wx1, double wy1, double wx2, double wy2) {
+void CanvasState::new_picture(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  image = QImage(width, height, QImage::Format_RGB32);
+  image.fill(QColor(Qt::white));
+  // Until the program sets a world window, world coordinates are pixels.
+  set_world(false, 0, 0, width - 1, height - 1);
+}
+
+void CanvasState::set_world(bool up, double wx1, double wy1, double wx2, double wy2) {
   y_up = up;
   x1 = wx1;
   y1 = wy1;
@@ -44,19 +53,19 @@ void Canvas::set_world(bool up, double wx1, double wy1, double wx2, double wy2) 
   if (h == 1) sy = 0, oy = 0;
 }
 
-void Canvas::set_font(const QFont& f, int number) {
+void CanvasState::set_font(const QFont& f, int number) {
   font = f;
   metrics.emplace(font);
   font_number = number;
   glyphs = nullptr;
 }
 
-GlyphCache& Canvas::glyph_cache() {
+GlyphCache& CanvasState::glyph_cache() {
   if (glyphs == nullptr) glyphs = &find_glyph_cache(glyph_caches, font);
   return *glyphs;
 }
 
-PixelBuffer Canvas::buffer() {
+PixelBuffer CanvasState::buffer() {
   PixelBuffer b;
   if (image.isNull()) return b;
   b.bits = reinterpret_cast<std::uint32_t*>(image.bits());
@@ -66,7 +75,7 @@ PixelBuffer Canvas::buffer() {
   return b;
 }
 
-bool Canvas::mark_dirty(const PixelBox& box) {
+bool CanvasState::mark_dirty(const PixelBox& box) {
   if (box.empty()) return false;
   dirty.add(box);
   if (repaint_pending) return false;
@@ -81,13 +90,12 @@ void post_repaint(const std::shared_ptr<Canvas>& canvas) {
   constexpr int kFrameMs = 16;
   post_to_gui([canvas] {
     QTimer::singleShot(kFrameMs, QCoreApplication::instance(), [canvas] {
-      PixelBox box;
-      {
-        std::lock_guard lock(canvas->mutex);
-        box = canvas->dirty;
-        canvas->dirty = PixelBox{};
-        canvas->repaint_pending = false;
-      }
+      const PixelBox box = canvas->locked([](CanvasState& s) {
+        const PixelBox taken = s.dirty;
+        s.dirty = PixelBox{};
+        s.repaint_pending = false;
+        return taken;
+      });
       auto* view = qobject_cast<GraphView*>(canvas->view.data());
       if (view != nullptr && !box.empty())
         view->update_picture_area(QRect(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1));
@@ -96,8 +104,7 @@ void post_repaint(const std::shared_ptr<Canvas>& canvas) {
 }
 
 QImage snapshot(Canvas& canvas) {
-  std::lock_guard lock(canvas.mutex);
-  return canvas.image.copy();
+  return canvas.locked([](CanvasState& s) { return s.image.copy(); });
 }
 
 }  // namespace qtl

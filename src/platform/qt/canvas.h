@@ -1,10 +1,11 @@
 // The retained picture of a graph window and the drawing state of a window.
 //
-// Every gfx_ operation locks the canvas once, paints into its image, widens
-// the dirty box and, when no repaint is pending yet, posts one to the GUI
-// thread. The window's paint event copies from the image under the same
-// lock, so a covered window repaints itself and drawing never interleaves
-// with a repaint.
+// A Canvas owns both behind its mutex; the only way in is Canvas::locked,
+// which runs a function on the state with the mutex held. Every gfx_
+// operation goes in once, paints into the image, widens the dirty box and,
+// when no repaint is pending yet, posts one to the GUI thread. The window's
+// paint event copies from the image the same way, so a covered window
+// repaints itself and drawing never interleaves with a repaint.
 #pragma once
 
 #include <QFont>
@@ -13,19 +14,20 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx.h"
+#include "platform/mutex.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/raster.h"
+#include "platform/thread_annotations.h"
 
 namespace qtl {
 
-struct Canvas {
-  std::mutex mutex;
-
+// What a Canvas guards.
+struct CanvasState {
   // The picture (graph windows; a text window has a null image and only
   // uses the colours).
   QImage image;
@@ -52,16 +54,16 @@ struct Canvas {
   int text_row = 1;
   int text_column = 1;
 
-  std::vector<double> points;   // polygon vertices in pixels, reused
+  std::vector<double> points;     // polygon vertices in pixels, reused
   std::vector<double> crossings;  // polygon fill scratch, reused
 
   // Repaint scheduling.
   PixelBox dirty;
   bool repaint_pending = false;
-  QPointer<QWidget> view;  // read and written on the GUI thread only
 
-  // A canvas of width x height pixels (at least 1 x 1), or without an image.
-  Canvas(int width, int height, bool with_image);
+  // A white picture of width x height pixels (at least 1 x 1) whose world
+  // coordinates are its pixels.
+  void new_picture(int width, int height);
 
   // Sets the world window (no checks) and its mapping.
   void set_world(bool y_up, double x1, double y1, double x2, double y2);
@@ -77,6 +79,30 @@ struct Canvas {
   // Adds `box` to the dirty area; true when the caller must post a repaint
   // (call post_repaint after unlocking).
   bool mark_dirty(const PixelBox& box);
+};
+
+class Canvas {
+ public:
+  // A canvas of width x height pixels (at least 1 x 1), or without an image.
+  Canvas(int width, int height, bool with_image);
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  // Runs fn(state) with the canvas locked and returns (a copy of) what it
+  // returns. fn must not hand work to the GUI thread and wait for it: the
+  // GUI thread takes the same lock to repaint.
+  template <class Fn>
+  auto locked(Fn&& fn) EXCLUDES(mutex_) {
+    MutexLock lock(mutex_);
+    return std::forward<Fn>(fn)(state_);
+  }
+
+  // The view that shows the canvas; read and written on the GUI thread only.
+  QPointer<QWidget> view;
+
+ private:
+  Mutex mutex_;
+  CanvasState state_ GUARDED_BY(mutex_);
 };
 
 // Posts a repaint of the canvas's dirty area to the GUI thread.

@@ -7,28 +7,29 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <map>
-#include <mutex>
 
+#include "platform/mutex.h"
 #include "platform/qt/font_list.h"
 
 namespace qtl {
 
 namespace {
-std::mutex registry_mutex;
-std::map<int, std::shared_ptr<Child>>& registry() {
+Mutex registry_mutex;
+// The connected child of each unit.
+std::map<int, std::shared_ptr<Child>>& registry() REQUIRES(registry_mutex) {
   static std::map<int, std::shared_ptr<Child>> units;
   return units;
 }
 }  // namespace
 
 std::shared_ptr<Child> find_child(int unit) {
-  std::lock_guard lock(registry_mutex);
+  MutexLock lock(registry_mutex);
   auto it = registry().find(unit);
   return it == registry().end() ? nullptr : it->second;
 }
 
 std::shared_ptr<Child> bind_child(const std::shared_ptr<Child>& child) {
-  std::lock_guard lock(registry_mutex);
+  MutexLock lock(registry_mutex);
   std::shared_ptr<Child>& slot = registry()[child->unit];
   std::shared_ptr<Child> old = std::move(slot);
   if (old) old->connected = false;
@@ -37,7 +38,7 @@ std::shared_ptr<Child> bind_child(const std::shared_ptr<Child>& child) {
 }
 
 std::shared_ptr<Child> unbind_child(int unit) {
-  std::lock_guard lock(registry_mutex);
+  MutexLock lock(registry_mutex);
   auto it = registry().find(unit);
   if (it == registry().end()) return nullptr;
   std::shared_ptr<Child> child = std::move(it->second);
@@ -58,8 +59,7 @@ GraphView::GraphView(std::shared_ptr<Child> child, QWidget* parent)
 }
 
 QSize GraphView::sizeHint() const {
-  std::lock_guard lock(canvas_->mutex);
-  return canvas_->image.size();
+  return canvas_->locked([](CanvasState& s) { return s.image.size(); });
 }
 
 namespace {
@@ -77,11 +77,7 @@ QRect picture_rect(const QSize& picture, const QSize& view) {
 }  // namespace
 
 void GraphView::update_picture_area(const QRect& area) {
-  QSize picture;
-  {
-    std::lock_guard lock(canvas_->mutex);
-    picture = canvas_->image.size();
-  }
+  const QSize picture = canvas_->locked([](CanvasState& s) { return s.image.size(); });
   if (picture_rect(picture, size()).size() == picture) {
     update(area);
   } else {
@@ -92,15 +88,17 @@ void GraphView::update_picture_area(const QRect& area) {
 void GraphView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
-  std::lock_guard lock(canvas_->mutex);
-  const QRect target = picture_rect(canvas_->image.size(), size());
-  if (target.size() == canvas_->image.size()) {
-    const QRect inside = area & canvas_->image.rect();
-    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), canvas_->image, inside);
-  } else {
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, canvas_->image);
-  }
+  const QRect target = canvas_->locked([&](CanvasState& s) {
+    const QRect shown = picture_rect(s.image.size(), size());
+    if (shown.size() == s.image.size()) {
+      const QRect inside = area & s.image.rect();
+      if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), s.image, inside);
+    } else {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(shown, s.image);
+    }
+    return shown;
+  });
   // Beyond the picture (a window larger than its drawing area).
   QRegion outside = QRegion(area).subtracted(QRegion(target));
   for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Window));

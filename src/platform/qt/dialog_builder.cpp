@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/raster.h"
 #include "platform/qt/font_list.h"
 
 namespace qtl {
@@ -50,7 +51,7 @@ QPixmap picture_of(const Bitmap& bitmap) {
       const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) + static_cast<std::size_t>(x);
       const std::uint8_t index = i < bitmap.indices.size() && i < needed ? bitmap.indices[i] & 0x0F : 0;
       const Rgb rgb = bitmap.palette[index];
-      image.setPixel(x, y, qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+      image.setPixel(x, y, to_argb(rgb));
     }
   }
   return QPixmap::fromImage(image);

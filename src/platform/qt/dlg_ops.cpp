@@ -11,18 +11,12 @@
 #include "platform/qt/dialog_builder.h"
 #include "platform/qt/frame_window.h"
 #include "platform/qt/gui_thread.h"
+#include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
 
 using namespace qtl;
 
 namespace {
-
-QColor to_qcolor(Rgb rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-Rgb to_rgb(const QColor& c) {
-  return static_cast<Rgb>(c.red()) | (static_cast<Rgb>(c.green()) << 8) |
-         (static_cast<Rgb>(c.blue()) << 16);
-}
 
 // A file-name pattern list as the chooser matches it: "*.*" is every file,
 // and patterns are separated by blanks instead of semicolons.

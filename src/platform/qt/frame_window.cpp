@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "platform/runtime_menus.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/child_window_style.h"
@@ -31,11 +32,6 @@ void apply_flags(int flags, bool& enabled, bool& checkable, bool& checked) {
   }
 }
 }  // namespace
-
-std::string with_access_key(std::string_view text) {
-  if (text.empty() || text.find('&') != std::string_view::npos) return std::string(text);
-  return "&" + std::string(text);
-}
 
 FrameWindow* frame_window() { return the_frame.data(); }
 
@@ -264,20 +260,21 @@ void keep_above_frame(QWidget* window) {
 
 void FrameWindow::build_runtime_menus() {
   auto has_graph = [this] { return graph_view_of(mdi_->currentSubWindow()) != nullptr; };
-  auto make = [this](const char* title) {
-    insert(menu_count() + 1, 0, kMenuEnabled, title, wnd_menu_no_action);
+  // The runtime's menus in their order, each with its built-in items.
+  auto make = [this]() {
+    insert(menu_count() + 1, 0, kMenuEnabled, kRuntimeMenuTitles[menus_.size()], wnd_menu_no_action);
     return menus_.back().get();
   };
 
-  TopMenu* file = make("&File");
+  TopMenu* file = make();
   add_builtin(*file, "&Save...", [this](bool) { save_picture(); }, has_graph);
   add_item(*file, 2, kMenuSeparator, "");
   add_item(*file, 3, kMenuEnabled, "E&xit")->routine = wnd_menu_exit_action;
 
-  TopMenu* edit = make("&Edit");
+  TopMenu* edit = make();
   add_builtin(*edit, "&Copy", [this](bool) { copy_picture(); }, has_graph);
 
-  TopMenu* view = make("&View");
+  TopMenu* view = make();
   add_builtin(*view, "&Full Screen", [this, view](bool checked) {
     view->items[0]->checked = !checked;
     if (checked)
@@ -287,7 +284,7 @@ void FrameWindow::build_runtime_menus() {
     refresh(*view);
   }, nullptr, true);
 
-  TopMenu* state = make("&State");
+  TopMenu* state = make();
   add_builtin(*state, "Always on &Top", [this, state](bool checked) {
     state->items[0]->checked = !checked;
     setWindowFlag(Qt::WindowStaysOnTopHint, !checked);
@@ -295,24 +292,24 @@ void FrameWindow::build_runtime_menus() {
     refresh(*state);
   }, nullptr, true);
 
-  TopMenu* window = make("&Window");
+  TopMenu* window = make();
   add_builtin(*window, "&Tile", [this](bool) { mdi_->tileSubWindows(); });
   add_builtin(*window, "&Cascade", [this](bool) { mdi_->cascadeSubWindows(); });
   window->tail = window->menu->addSeparator();
   connect(window->menu, &QMenu::aboutToShow, this, [this, window] { rebuild_window_list(*window); });
 
-  TopMenu* help = make("&Help");
-  add_builtin(*help, "&Contents", [this](bool) {
+  TopMenu* help = make();
+  add_builtin(*help, kHelpMenuItems[kHelpContents - 1], [this](bool) {
     show_help(QStringLiteral("Contents"),
               QStringLiteral("The program's own menu starts its commands. Graph windows are "
                              "arranged with the Window menu; File saves and Edit copies the "
                              "picture of the active graph window."));
   });
-  add_builtin(*help, "Using &Help", [this](bool) {
+  add_builtin(*help, kHelpMenuItems[kHelpUsingHelp - 1], [this](bool) {
     show_help(QStringLiteral("Using Help"),
               QStringLiteral("Choose Help, Contents for an overview of the menus."));
   });
-  add_builtin(*help, "&About", [this](bool) {
+  add_builtin(*help, kHelpMenuItems[kHelpAbout - 1], [this](bool) {
     QMessageBox::about(this, QStringLiteral("About"), about_text_);
   });
 }

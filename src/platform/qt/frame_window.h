@@ -18,9 +18,6 @@
 
 namespace qtl {
 
-// The text of a menu item: one without "&" gets it before its first character.
-std::string with_access_key(std::string_view text);
-
 struct MenuItem {
   QAction* action = nullptr;
   bool separator = false;

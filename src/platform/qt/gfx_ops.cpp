@@ -7,16 +7,18 @@
 // (glyph_cache.h), other text goes through QPainter.
 #include <QFontInfo>
 #include <QPainter>
-#include <cmath>
+#include <optional>
 
 #include "platform/font_options.h"
 #include "platform/gfx.h"
+#include "platform/gfx_checks.h"
+#include "platform/raster.h"
 #include "platform/world_window.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/font_list.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/qt/gui_thread.h"
-#include "platform/raster.h"
+#include "platform/qt/qt_colour.h"
 
 using namespace qtl;
 
@@ -26,34 +28,41 @@ thread_local int last_status = kGfxOk;
 
 int set_status(int status) { return last_status = status; }
 
-// The calling thread's current window, or nullptr (status: no window).
-Child* current() {
-  Child* child = current_child().get();
+// The one way into the calling thread's current window: without one, the
+// status says so and `none` is returned. Otherwise the status is set to
+// success and op(state, dirty) runs with the window's canvas locked (op may
+// set another status); the pixels op adds to `dirty` are repainted, the
+// repaint being posted once the lock is released. Returns what op returns.
+template <class R, class Op>
+R with_canvas(R none, Op&& op) {
+  const std::shared_ptr<Child>& child = current_child();
   if (child == nullptr || !child->connected) {
     set_status(kGfxErrorNoWindow);
-    return nullptr;
+    return none;
   }
-  return child;
-}
-
-QColor to_qcolor(Rgb rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-// Runs `draw(canvas, dirty)` under the canvas lock and schedules the repaint.
-template <class Draw>
-void paint(Child& child, Draw&& draw) {
-  Canvas& c = *child.canvas;
+  set_status(kGfxOk);
   bool post = false;
-  {
-    std::lock_guard lock(c.mutex);
-    if (c.image.isNull()) return;  // a text window has no picture
+  R result = child->canvas->locked([&](CanvasState& c) {
     PixelBox dirty;
-    draw(c, dirty);
+    R r = op(c, dirty);
     post = c.mark_dirty(dirty);
-  }
-  if (post) post_repaint(child.canvas);
+    return r;
+  });
+  if (post) post_repaint(child->canvas);
+  return result;
 }
 
-PixelBox box_of(const Canvas& c, int x0, int y0, int x1, int y1) {
+// A drawing operation: as with_canvas, for operations that paint into the
+// picture (a text window has none: nothing is drawn there).
+template <class Op>
+bool paint(Op&& op) {
+  return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
+    if (!c.image.isNull()) op(c, dirty);
+    return true;
+  });
+}
+
+PixelBox box_of(const CanvasState& c, int x0, int y0, int x1, int y1) {
   PixelBox box;
   const int w = c.image.width() - 1, h = c.image.height() - 1;
   if (x1 < 0 || y1 < 0 || x0 > w || y0 > h) return box;
@@ -62,103 +71,70 @@ PixelBox box_of(const Canvas& c, int x0, int y0, int x1, int y1) {
   return box;
 }
 
-bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
-
-Rgb swap_colour(Rgb Canvas::*field, Rgb rgb) {
-  Child* child = current();
-  if (child == nullptr) return 0;
-  std::lock_guard lock(child->canvas->mutex);
-  Rgb previous = (*child->canvas).*field;
-  (*child->canvas).*field = rgb & 0xFFFFFFu;
-  set_status(kGfxOk);
-  return previous;
+Rgb swap_colour(Rgb CanvasState::*field, Rgb rgb) {
+  return with_canvas(Rgb{0}, [&](CanvasState& c, PixelBox&) {
+    const Rgb previous = c.*field;
+    c.*field = rgb & 0xFFFFFFu;
+    return previous;
+  });
 }
 
 }  // namespace
 
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
-  Child* child = current();
-  if (child == nullptr) return false;
-  WorldWindow window;
-  const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
-  set_status(status);
-  if (status < 0) return false;
-  std::lock_guard lock(child->canvas->mutex);
-  child->canvas->set_world(window.y_up, window.x1, window.y1, window.x2, window.y2);
-  return true;
+  return with_canvas(false, [&](CanvasState& c, PixelBox&) {
+    WorldWindow window;
+    const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+    set_status(status);
+    if (status < 0) return false;
+    c.set_world(window.y_up, window.x1, window.y1, window.x2, window.y2);
+    return true;
+  });
 }
 
 void gfx_clear() {
-  Child* child = current();
-  if (child == nullptr) return;
-  paint(*child, [](Canvas& c, PixelBox& dirty) {
+  paint([](CanvasState& c, PixelBox& dirty) {
     c.image.fill(to_argb(c.background));
     dirty = box_of(c, 0, 0, c.image.width() - 1, c.image.height() - 1);
   });
-  set_status(kGfxOk);
 }
 
-Rgb gfx_set_colour(Rgb rgb) { return swap_colour(&Canvas::colour, rgb); }
-Rgb gfx_set_background_colour(Rgb rgb) { return swap_colour(&Canvas::background, rgb); }
-Rgb gfx_set_text_colour(Rgb rgb) { return swap_colour(&Canvas::text_colour, rgb); }
+Rgb gfx_set_colour(Rgb rgb) { return swap_colour(&CanvasState::colour, rgb); }
+Rgb gfx_set_background_colour(Rgb rgb) { return swap_colour(&CanvasState::background, rgb); }
+Rgb gfx_set_text_colour(Rgb rgb) { return swap_colour(&CanvasState::text_colour, rgb); }
 
 WorldPoint gfx_move_to(double x, double y) {
-  Child* child = current();
-  if (child == nullptr) return {};
-  std::lock_guard lock(child->canvas->mutex);
-  WorldPoint previous = child->canvas->position;
-  child->canvas->position = {x, y};
-  set_status(kGfxOk);
-  return previous;
+  return with_canvas(WorldPoint{}, [&](CanvasState& c, PixelBox&) {
+    const WorldPoint previous = c.position;
+    c.position = {x, y};
+    return previous;
+  });
 }
 
 bool gfx_line_to(double x, double y) {
-  Child* child = current();
-  if (child == nullptr) return false;
-  if (!finite(x, y)) {
-    set_status(kGfxErrorInvalid);
-    return false;
-  }
-  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+  return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
+    if (set_status(check_point(x, y)) != kGfxOk) return false;
+    if (c.image.isNull()) return true;
     LinePattern pattern{c.line_style, 0};
     raster_line(c.buffer(), c.to_px(c.position.x), c.to_py(c.position.y), c.to_px(x), c.to_py(y),
                 to_argb(c.colour), pattern, false, dirty);
     c.position = {x, y};
+    return true;
   });
-  set_status(kGfxOk);
-  return true;
 }
 
 void gfx_set_line_style(std::uint16_t mask) {
-  Child* child = current();
-  if (child == nullptr) return;
-  std::lock_guard lock(child->canvas->mutex);
-  child->canvas->line_style = mask;
-  set_status(kGfxOk);
+  with_canvas(false, [&](CanvasState& c, PixelBox&) { return (c.line_style = mask, true); });
 }
 
 void gfx_set_fill_mask(const FillMask& mask) {
-  Child* child = current();
-  if (child == nullptr) return;
-  std::lock_guard lock(child->canvas->mutex);
-  child->canvas->fill = mask;
-  set_status(kGfxOk);
+  with_canvas(false, [&](CanvasState& c, PixelBox&) { return (c.fill = mask, true); });
 }
 
 bool gfx_polygon(int mode, const WorldPoint* vertices, int count) {
-  Child* child = current();
-  if (child == nullptr) return false;
-  if (vertices == nullptr || count < 3 || count > kGfxMaxPolygonVertices ||
-      (mode != kGfxBorder && mode != kGfxFilled)) {
-    set_status(kGfxErrorInvalid);
-    return false;
-  }
-  for (int i = 0; i < count; ++i)
-    if (!finite(vertices[i].x, vertices[i].y)) {
-      set_status(kGfxErrorInvalid);
-      return false;
-    }
-  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+  return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
+    if (set_status(check_polygon(mode, vertices, count)) != kGfxOk) return false;
+    if (c.image.isNull()) return true;
     c.points.resize(2 * static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
       c.points[2 * static_cast<std::size_t>(i)] = c.to_px(vertices[i].x);
@@ -169,34 +145,27 @@ bool gfx_polygon(int mode, const WorldPoint* vertices, int count) {
     else
       raster_fill_polygon(c.buffer(), c.points.data(), count, to_argb(c.colour), c.fill,
                           c.crossings, dirty);
+    return true;
   });
-  set_status(kGfxOk);
-  return true;
 }
 
 namespace {
 
-// Rectangle and ellipse: the mode check and the box in pixels.
+// Rectangle and ellipse: the argument check and the box in pixels.
 template <class Draw>
 bool box_shape(int mode, double x1, double y1, double x2, double y2, Draw&& draw) {
-  Child* child = current();
-  if (child == nullptr) return false;
-  if ((mode != kGfxBorder && mode != kGfxFilled) || !finite(x1, y1) || !finite(x2, y2)) {
-    set_status(kGfxErrorInvalid);
-    return false;
-  }
-  paint(*child, [&](Canvas& c, PixelBox& dirty) {
-    draw(c, c.to_px(x1), c.to_py(y1), c.to_px(x2), c.to_py(y2), dirty);
+  return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
+    if (set_status(check_box_shape(mode, x1, y1, x2, y2)) != kGfxOk) return false;
+    if (!c.image.isNull()) draw(c, c.to_px(x1), c.to_py(y1), c.to_px(x2), c.to_py(y2), dirty);
+    return true;
   });
-  set_status(kGfxOk);
-  return true;
 }
 
 }  // namespace
 
 bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2) {
   return box_shape(mode, x1, y1, x2, y2,
-                   [mode](Canvas& c, double a, double b, double p, double q, PixelBox& dirty) {
+                   [mode](CanvasState& c, double a, double b, double p, double q, PixelBox& dirty) {
                      if (mode == kGfxFilled) {
                        raster_fill_rectangle(c.buffer(), a, b, p, q, to_argb(c.colour), c.fill, dirty);
                        return;
@@ -208,7 +177,7 @@ bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2) {
 
 bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
   return box_shape(mode, x1, y1, x2, y2,
-                   [mode](Canvas& c, double a, double b, double p, double q, PixelBox& dirty) {
+                   [mode](CanvasState& c, double a, double b, double p, double q, PixelBox& dirty) {
                      if (mode == kGfxFilled)
                        raster_fill_ellipse(c.buffer(), a, b, p, q, to_argb(c.colour), c.fill, dirty);
                      else
@@ -218,71 +187,62 @@ bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
 }
 
 int gfx_init_fonts() {
-  if (current() == nullptr) return 0;
   const int count = static_cast<int>(font_list().size());
-  set_status(count > 0 ? kGfxOk : kGfxErrorInvalid);
-  return count;
+  return with_canvas(0, [&](CanvasState&, PixelBox&) {
+    set_status(count > 0 ? kGfxOk : kGfxErrorInvalid);
+    return count;
+  });
 }
 
 int gfx_status() { return last_status; }
 
 int gfx_set_font(std::string_view options) {
   const FontRequest request = parse_font_options(options);
-  Child* child = current();
-  if (child == nullptr) return -1;
-  if (request.status < 0) {
-    set_status(request.status);
-    return -1;
-  }
   const std::vector<FontCandidate>& fonts = font_list();
-  Canvas& c = *child->canvas;
-  std::lock_guard lock(c.mutex);
-  const FontChoice choice = search_font(request, fonts, c.font_number);
-  if (choice.reselected_current) {
+  return with_canvas(-1, [&](CanvasState& c, PixelBox&) {
+    if (request.status < 0) {
+      set_status(request.status);
+      return -1;
+    }
+    const FontChoice choice = search_font(request, fonts, c.font_number);
+    if (choice.reselected_current) {
+      set_status(request.status);
+      return choice.number;
+    }
+    if (choice.number < 1) {
+      set_status(kGfxErrorInvalid);
+      return -1;
+    }
+    c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);
     set_status(request.status);
     return choice.number;
-  }
-  if (choice.number < 1) {
-    set_status(kGfxErrorInvalid);
-    return -1;
-  }
-  c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);
-  set_status(request.status);
-  return choice.number;
+  });
 }
 
 FontInfo gfx_font_info() {
-  Child* child = current();
-  if (child == nullptr) return {};
-  Canvas& c = *child->canvas;
-  std::lock_guard lock(c.mutex);
-  const QFontInfo info(c.font);
-  FontInfo result;
-  result.ascent = c.metrics->ascent();
-  result.pixel_height = c.metrics->height();
-  result.avg_char_width = c.metrics->averageCharWidth();
-  result.pixel_width = info.fixedPitch() ? result.avg_char_width : 0;
-  result.face_name = info.family().toStdString();
-  set_status(kGfxOk);
-  return result;
+  return with_canvas(FontInfo{}, [](CanvasState& c, PixelBox&) {
+    const QFontInfo info(c.font);
+    FontInfo result;
+    result.ascent = c.metrics->ascent();
+    result.pixel_height = c.metrics->height();
+    result.avg_char_width = c.metrics->averageCharWidth();
+    result.pixel_width = info.fixedPitch() ? result.avg_char_width : 0;
+    result.face_name = info.family().toStdString();
+    return result;
+  });
 }
 
 int gfx_text_width(std::string_view text) {
-  Child* child = current();
-  if (child == nullptr) return 0;
-  Canvas& c = *child->canvas;
-  std::lock_guard lock(c.mutex);
-  set_status(kGfxOk);
-  const int cached = cached_text_width(c.glyph_cache(), text);
-  if (cached >= 0) return cached;
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return c.metrics->horizontalAdvance(s);
+  return with_canvas(0, [&](CanvasState& c, PixelBox&) {
+    const int cached = cached_text_width(c.glyph_cache(), text);
+    if (cached >= 0) return cached;
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return c.metrics->horizontalAdvance(s);
+  });
 }
 
 void gfx_out_graphic_text(std::string_view text) {
-  Child* child = current();
-  if (child == nullptr) return;
-  paint(*child, [&](Canvas& c, PixelBox& dirty) {
+  paint([&](CanvasState& c, PixelBox& dirty) {
     const int x = to_pixel(c.to_px(c.position.x));
     const int y = to_pixel(c.to_py(c.position.y));
     int width = draw_cached_text(c.glyph_cache(), c.buffer(), x, y, to_argb(c.colour), text, dirty);
@@ -301,59 +261,48 @@ void gfx_out_graphic_text(std::string_view text) {
     }
     if (c.sx != 0) c.position.x += width / c.sx;
   });
-  set_status(kGfxOk);
 }
 
 WorldPoint gfx_current_position() {
-  Child* child = current();
-  if (child == nullptr) return {};
-  std::lock_guard lock(child->canvas->mutex);
-  set_status(kGfxOk);
-  return child->canvas->position;
+  return with_canvas(WorldPoint{}, [](CanvasState& c, PixelBox&) { return c.position; });
 }
 
 void gfx_set_text_position(int row, int column) {
-  Child* child = current();
-  if (child == nullptr) return;
-  std::lock_guard lock(child->canvas->mutex);
-  child->canvas->text_row = std::max(row, 1);
-  child->canvas->text_column = std::max(column, 1);
-  set_status(kGfxOk);
+  with_canvas(false, [&](CanvasState& c, PixelBox&) {
+    c.text_row = std::max(row, 1);
+    c.text_column = std::max(column, 1);
+    return true;
+  });
 }
 
 void gfx_out_text(std::string_view text) {
-  Child* child = current();
-  if (child == nullptr) return;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  set_status(kGfxOk);
-  if (child->kind == ChildKind::text) {
-    Rgb colour;
-    {
-      std::lock_guard lock(child->canvas->mutex);
-      colour = child->canvas->text_colour;
-    }
-    std::shared_ptr<Child> keep = current_child();
-    post_to_gui([keep, s, colour] {
-      if (keep->text) keep->text->append_line(s, to_qcolor(colour));
-    });
-    return;
-  }
   const CellFont& cell = cell_font();
-  paint(*child, [&](Canvas& c, PixelBox& dirty) {
-    const int top = (c.text_row - 1) * cell.height;
-    const int left = (c.text_column - 1) * cell.width;
-    QPainter painter(&c.image);
-    painter.setFont(cell.font);
-    painter.setPen(to_qcolor(c.text_colour));
-    const QColor background = to_qcolor(c.background);
-    for (qsizetype i = 0; i < s.size(); ++i) {
-      const QRect r(left + static_cast<int>(i) * cell.width, top, cell.width, cell.height);
-      painter.fillRect(r, background);
-      painter.drawText(r.left(), top + cell.ascent, QString(s[i]));
-    }
-    painter.end();
-    dirty = box_of(c, left, top, left + static_cast<int>(s.size()) * cell.width - 1,
-                   top + cell.height - 1);
-    c.text_column += static_cast<int>(s.size());
+  // A text window takes the text as a line of its own, in the text colour
+  // (returned here); a graph window gets it in cells.
+  const std::optional<Rgb> line_colour =
+      with_canvas(std::optional<Rgb>(), [&](CanvasState& c, PixelBox& dirty) -> std::optional<Rgb> {
+        if (c.image.isNull()) return c.text_colour;
+        const int top = (c.text_row - 1) * cell.height;
+        const int left = (c.text_column - 1) * cell.width;
+        QPainter painter(&c.image);
+        painter.setFont(cell.font);
+        painter.setPen(to_qcolor(c.text_colour));
+        const QColor background = to_qcolor(c.background);
+        for (qsizetype i = 0; i < s.size(); ++i) {
+          const QRect r(left + static_cast<int>(i) * cell.width, top, cell.width, cell.height);
+          painter.fillRect(r, background);
+          painter.drawText(r.left(), top + cell.ascent, QString(s[i]));
+        }
+        painter.end();
+        dirty = box_of(c, left, top, left + static_cast<int>(s.size()) * cell.width - 1,
+                       top + cell.height - 1);
+        c.text_column += static_cast<int>(s.size());
+        return std::nullopt;
+      });
+  if (!line_colour) return;
+  std::shared_ptr<Child> keep = current_child();
+  post_to_gui([keep, s, colour = *line_colour] {
+    if (keep->text) keep->text->append_line(s, to_qcolor(colour));
   });
 }

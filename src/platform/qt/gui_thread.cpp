@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QMetaObject>
 #include <QThread>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <mutex>
 #include <future>
+#include <mutex>
 #include <thread>
+
+#include "platform/mutex.h"
 
 namespace qtl {
 
@@ -23,15 +26,15 @@ namespace {
 // Work handed to the GUI thread, in order. The queue is guarded by a mutex of
 // its own (not only by Qt's event queue), so that every handover is ordered
 // by a lock the thread checker sees; one queued drain call at a time runs it.
-std::mutex queue_mutex;
-std::deque<std::function<void()>> queue;
-bool drain_posted = false;
+Mutex queue_mutex;
+std::deque<std::function<void()>> queue GUARDED_BY(queue_mutex);
+bool drain_posted GUARDED_BY(queue_mutex) = false;
 
 void drain() {
   for (;;) {
     std::function<void()> work;
     {
-      std::lock_guard lock(queue_mutex);
+      MutexLock lock(queue_mutex);
       // A task that runs a nested event loop lets a later drain carry on.
       drain_posted = false;
       if (queue.empty()) return;
@@ -42,17 +45,39 @@ void drain() {
   }
 }
 
+// Runs drain() on the GUI thread for each event posted to it. A plain event
+// rather than a queued functor: Qt then allocates and frees everything it
+// hands between threads inside its own libraries.
+class DrainReceiver : public QObject {
+ public:
+  static constexpr QEvent::Type kDrain = QEvent::User;
+  bool event(QEvent* e) override {
+    if (e->type() != kDrain) return QObject::event(e);
+    drain();
+    return true;
+  }
+};
+
 bool enqueue(std::function<void()> work) {
   QCoreApplication* app = QCoreApplication::instance();
   if (app == nullptr) return false;
   bool post;
   {
-    std::lock_guard lock(queue_mutex);
+    MutexLock lock(queue_mutex);
     queue.push_back(std::move(work));
     post = !drain_posted;
     drain_posted = true;
   }
-  if (post) QMetaObject::invokeMethod(app, drain, Qt::QueuedConnection);
+  if (post) {
+    // Made once, on first use, and moved to the GUI thread; it lives as long
+    // as the process.
+    static DrainReceiver* const receiver = [app] {
+      auto* r = new DrainReceiver;
+      r->moveToThread(app->thread());
+      return r;
+    }();
+    QCoreApplication::postEvent(receiver, new QEvent(DrainReceiver::kDrain));
+  }
   return true;
 }
 

@@ -12,14 +12,15 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/qt/beep_count.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/child_window_style.h"
 #include "platform/qt/end_program.h"
 #include "platform/qt/font_list.h"
 #include "platform/qt/frame_window.h"
 #include "platform/qt/gui_thread.h"
+#include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/test_hooks.h"
 #include "platform/qt/tone.h"
 #include "platform/wnd.h"
 
@@ -122,15 +123,8 @@ void open_on_gui(const std::shared_ptr<Child>& child) {
   const int fw = forced_width, fh = forced_height;
   QSize area = (fw > 0 && fh > 0) ? QSize(fw, fh) : view->size();
   if (area.width() < 1 || area.height() < 1) area = viewport;
-  {
-    std::lock_guard lock(child->canvas->mutex);
-    child->canvas->image = QImage(std::max(area.width(), 1), std::max(area.height(), 1),
-                                  QImage::Format_RGB32);
-    child->canvas->image.fill(QColor(Qt::white));
-    child->canvas->set_world(false, 0, 0, child->canvas->image.width() - 1,
-                             child->canvas->image.height() - 1);
-    child->canvas->view = view;
-  }
+  child->canvas->locked([&](CanvasState& s) { s.new_picture(area.width(), area.height()); });
+  child->canvas->view = view;
   view->update();
   child->graph = view;
   child->sub = sub;
@@ -194,9 +188,11 @@ void wnd_open_child(int unit, std::string_view title, ChildKind kind) {
   child->canvas = std::make_shared<Canvas>(1, 1, graph);
   if (!graph) {
     // Lines of a text window: light on dark unless the program says otherwise.
-    const QColor light = TextView::default_colour();
-    child->canvas->text_colour = static_cast<Rgb>(light.red() | (light.green() << 8) | (light.blue() << 16));
-    child->canvas->background = 0x281810;
+    const Rgb light = to_rgb(TextView::default_colour());
+    child->canvas->locked([light](CanvasState& s) {
+      s.text_colour = light;
+      s.background = 0x281810;
+    });
   }
   run_on_gui([&] { open_on_gui(child); });
   bind_child(child);
@@ -227,8 +223,7 @@ bool wnd_get_config(WindowConfig* config) {
   if (!child || !child->connected || config == nullptr) return false;
   QSize area;
   if (child->kind == ChildKind::graph) {
-    std::lock_guard lock(child->canvas->mutex);
-    area = child->canvas->image.size();
+    area = child->canvas->locked([](CanvasState& s) { return s.image.size(); });
   } else {
     run_on_gui([&] {
       if (child->text) area = child->text->viewport()->size();
@@ -280,7 +275,7 @@ namespace {
 std::atomic<int> beeps_sounded{0};
 }  // namespace
 
-int qt_test::beep_count() { return beeps_sounded.load(); }
+int qtl::beep_count() { return beeps_sounded.load(); }
 
 void wnd_beep(int frequency_hz, int duration_ms) {
   // The GUI thread starts the tone and goes on; the caller waits it out.

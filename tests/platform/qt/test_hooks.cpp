@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/qt/beep_count.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/dialog_builder.h"
 #include "platform/qt/frame_window.h"
@@ -193,6 +194,8 @@ QWidget* dialog_control(int id) {
   auto* d = qobject_cast<TemplateDialog*>(running_dialog());
   return d ? d->control_widget(id) : nullptr;
 }
+
+int beep_count() { return qtl::beep_count(); }
 
 QMessageBox* open_message_box() {
   QMessageBox* found = nullptr;
