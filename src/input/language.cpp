@@ -23,8 +23,9 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   if (work_dir.empty()) return Status::ok();
   std::string folder;
   {
+    // A work_dir.dat that is there but cannot be opened leaves English.
     TextLines file;
-    if (Status status = file.open(work_dir); !status) return status;
+    if (!file.open(work_dir)) return Status::ok();
     bool got = false;
     if (Status status = file.next(&folder, &got, kFolderLineWidth); !status) return status;
     if (!got) return Status::damaged(file.name() + ": the file is empty");
@@ -37,7 +38,7 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   if (control.empty()) return Status::ok();
   // The last line: every line is read, only the last one's word is kept.
   TextLines file;
-  if (Status status = file.open(control); !status) return status;
+  if (!file.open(control)) return Status::ok();  // there but not to be opened: English
   std::string line;
   bool any = false;
   for (;;) {

@@ -359,6 +359,38 @@ TEST(Choosers, FileChooserTakesTheRequestAndLeavesTheMenuUsable) {
             QFileInfo(dir.filePath("comdin.dat")).canonicalFilePath());
 }
 
+TEST(Choosers, FileChooserTakesThePresetNameInAnyLetterCase) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath("COMDIN.DAT"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  FileChooserRequest request;
+  request.title = "Select Any File in the Working Directory";
+  request.initial_directory = dir.path().toStdString();
+  request.preset_name = "comdin.dat";
+  std::string path;
+  std::atomic<bool> accepted{false}, returned{false};
+  std::thread asker([&] {
+    accepted = dlg_choose_file(request, &path);
+    returned = true;
+  });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QFileDialog>() != nullptr; }));
+  // Accepted as the Open button does; a chooser that refuses the name shows
+  // its "File not found" box instead of closing.
+  on_gui([] { QMetaObject::invokeMethod(shown_dialog<QFileDialog>(), "accept", Qt::QueuedConnection); });
+  wait_for([&] { return returned.load() || shown_dialog<QMessageBox>() != nullptr; });
+  on_gui([] {
+    if (QMessageBox* box = shown_dialog<QMessageBox>()) {
+      box->reject();
+      static_cast<QDialog*>(shown_dialog<QFileDialog>())->reject();
+    }
+  });
+  asker.join();
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(path)).canonicalFilePath(),
+            QFileInfo(dir.filePath("COMDIN.DAT")).canonicalFilePath());
+}
+
 TEST(Dialogs, WithoutTemplateNothingIsShown) {
   Dialog empty;
   EXPECT_EQ(dlg_run_modal(empty), -1);

@@ -1,6 +1,7 @@
 // The dialog operations the layer supplies: running a template dialog,
 // showing the program's changes in it, and the file and colour choosers.
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -41,6 +42,44 @@ QString field_text(const std::string& s) {
   while (!text.isEmpty() && text.back() == QLatin1Char(' ')) text.chop(1);
   return text;
 }
+
+// The file chooser. A name that must exist is also taken in another letter
+// case, as the program finds every file of a result folder: the preset
+// "comdin.dat" chooses a folder's COMDIN.DAT.
+class FileChooser : public QFileDialog {
+ public:
+  FileChooser(const QString& caption, bool path_must_exist)
+      : QFileDialog(nullptr, caption), path_must_exist_(path_must_exist) {}
+
+  // The chosen files: the entry found in another letter case, or what the
+  // chooser itself selected.
+  QStringList chosen_files() const { return resolved_.isEmpty() ? selectedFiles() : QStringList{resolved_}; }
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (path_must_exist_ && files.size() == 1) {
+      const QFileInfo typed(files.first());
+      if (!typed.exists()) {
+        // The first entry in byte order that matches ignoring case.
+        const QDir folder = typed.dir();
+        QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        entries.sort(Qt::CaseSensitive);
+        for (const QString& entry : entries) {
+          if (entry.compare(typed.fileName(), Qt::CaseInsensitive) == 0) {
+            resolved_ = folder.filePath(entry);
+            QDialog::accept();  // the chooser's own check would refuse the name as typed
+            return;
+          }
+        }
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  bool path_must_exist_;
+  QString resolved_;
+};
 
 }  // namespace
 
@@ -126,7 +165,7 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
   const int result = run_dialog(
       [&]() -> QDialog* {
         keep_settings_off_disk();
-        auto* d = new QFileDialog(nullptr, QString::fromStdString(request.title));
+        auto* d = new FileChooser(QString::fromStdString(request.title), request.path_must_exist);
         d->setOption(QFileDialog::DontUseNativeDialog);
         d->setOption(QFileDialog::HideNameFilterDetails);
         d->setFileMode(request.path_must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -151,7 +190,7 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
         return d;
       },
       [&](QDialog* d, int r) {
-        const QStringList files = static_cast<QFileDialog*>(d)->selectedFiles();
+        const QStringList files = static_cast<FileChooser*>(d)->chosen_files();
         if (r == QDialog::Accepted && !files.isEmpty()) chosen = files.first();
         return r;
       });
