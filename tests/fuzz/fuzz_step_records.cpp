@@ -13,7 +13,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,46 +21,9 @@
 #include "input/binary_file.h"
 #include "input/step_records.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VELTRA_WATCH_ALLOCATIONS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELTRA_WATCH_ALLOCATIONS 1
-#endif
-#endif
-#ifdef VELTRA_WATCH_ALLOCATIONS
-// The sanitizer runtimes' allocation hooks (gcc ships no header for them).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, std::size_t),
-                                                         void (*free_hook)(const volatile void*));
-#endif
-
 namespace {
 
 constexpr std::size_t kHeader = 18;
-
-// The largest single allocation since the last reset.
-std::size_t largest_allocation = 0;
-
-#ifdef VELTRA_WATCH_ALLOCATIONS
-void on_allocation(const volatile void*, std::size_t size) {
-  if (size > largest_allocation) largest_allocation = size;
-}
-void on_release(const volatile void*) {}
-const int watching = __sanitizer_install_malloc_and_free_hooks(on_allocation, on_release);
-
-// Traps when the read since the last reset allocated more at once than
-// `backed` bytes (plus room for small bookkeeping).
-void check_allocations(std::size_t backed) {
-  if (watching != 0 && largest_allocation > backed + 65536) {
-    std::fprintf(stderr, "an allocation of %zu bytes; the files and the result back %zu\n", largest_allocation,
-                 backed);
-    __builtin_trap();
-  }
-  largest_allocation = 0;
-}
-#else
-void check_allocations(std::size_t) {}
-#endif
 
 }  // namespace
 
@@ -87,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t file_bytes = std::max(parts[0].size(), parts.size() > 1 ? parts[1].size() : 0);
   const std::size_t node_values = static_cast<std::size_t>(problem.control.node_count) * 3 * sizeof(float);
   const std::size_t element_values = static_cast<std::size_t>(problem.control.element_count) * sizeof(float);
-  largest_allocation = 0;
+  fuzz_reset_allocations();
   StepRecords records(problem);
   if (Status status = records.open_u01(); !status) {
     fuzz_check_message("open_u01", status.message());
@@ -98,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::int32_t> element_code;
   for (int i = 0; i < steps; ++i) {
     const std::int32_t step = static_cast<std::int32_t>(static_cast<std::uint32_t>(first_step) + static_cast<std::uint32_t>(i));
-    check_allocations(file_bytes);
+    fuzz_check_allocations("open and earlier reads", file_bytes);
     Status node_status = records.read_node_step(step, &displacements);
-    check_allocations(std::max(file_bytes, node_values));
+    fuzz_check_allocations("read_node_step", std::max(file_bytes, node_values));
     if (Status status = node_status; !status) {
       fuzz_check_message("read_node_step", status.message());
     } else if (displacements.size() !=
@@ -108,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       __builtin_trap();
     }
     Status element_status = records.read_element_step(step, &element_value, &element_code);
-    check_allocations(std::max(file_bytes, element_values));
+    fuzz_check_allocations("read_element_step", std::max(file_bytes, element_values));
     if (Status status = element_status; !status) {
       fuzz_check_message("read_element_step", status.message());
     } else if (element_value.size() != static_cast<std::size_t>(problem.control.element_count) ||
