@@ -99,10 +99,9 @@ void run_thread_root(void (*run)(int), int graph_number) noexcept {
 }
 
 std::string make_graph_title(int graph_number, const ProblemControl& control) {
-  std::string title(without_trailing_blanks("(" + std::to_string(graph_number) + ") " +
-                                           control.problem_title));
+  std::string title = "(" + std::to_string(graph_number) + ") " + control.problem_title;
   if (title.size() > kGraphTitleWidth) title.resize(kGraphTitleWidth);
-  return title;
+  return std::string(without_trailing_blanks(title));
 }
 
 std::string graph_number_line(int graph_number) {

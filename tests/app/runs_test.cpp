@@ -262,4 +262,31 @@ TEST_F(RunsTest, CancelDrawStopsTwoAnimationsAtOnce) {
   }
 }
 
+// The caption is cut to its 80 characters first; blanks left at the cut are
+// then dropped with the other trailing blanks.
+TEST(GraphTitle, CutToEightyThenTrailingBlanksDropped) {
+  struct Case {
+    int number;
+    std::string title;
+    std::string expected;
+  };
+  const std::string a74(74, 'A'), a76(76, 'A'), a80(80, 'A');
+  const Case cases[] = {
+      {3, "Frame A", "(3) Frame A"},
+      {10, "Frame A", "(10) Frame A"},
+      {1, a74 + "  BBBB", "(1) " + a74},         // the cut falls after two blanks
+      {10, a74 + "  BBBB", "(10) " + a74},        // ...and here on the first of them
+      {1, a76 + "BBBB", "(1) " + a76},
+      {1, a80, "(1) " + a80.substr(0, 76)},
+      {1, "", "(1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    ProblemControl control;
+    control.problem_title = c.title;
+    control.problem_title_length = static_cast<std::int32_t>(c.title.size());
+    EXPECT_EQ(make_graph_title(c.number, control), c.expected);
+  }
+}
+
 }  // namespace

@@ -187,6 +187,7 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
           d->setDefaultSuffix(QString::fromStdString(request.default_extension));
         // No owner: shown from another thread it leaves the frame usable.
         d->setWindowModality(from_gui ? Qt::ApplicationModal : Qt::NonModal);
+        keep_above_frame(d);
         return d;
       },
       [&](QDialog* d, int r) {

@@ -256,6 +256,12 @@ void FrameWindow::rebuild_window_list(TopMenu& window_menu) {
   }
 }
 
+void keep_above_frame(QWidget* window) {
+  const FrameWindow* frame = frame_window();
+  if (frame != nullptr && frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
 void FrameWindow::build_runtime_menus() {
   auto has_graph = [this] { return graph_view_of(mdi_->currentSubWindow()) != nullptr; };
   auto make = [this](const char* title) {

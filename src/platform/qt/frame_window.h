@@ -96,6 +96,11 @@ class FrameWindow : public QMainWindow {
 // The frame window, once created (GUI thread only).
 FrameWindow* frame_window();
 
+// Makes `window`, a window without an owner that is about to be shown, open
+// above the frame window while the frame is kept on top of other windows
+// (State, Always on Top); otherwise it would open beneath it. GUI thread.
+void keep_above_frame(QWidget* window);
+
 // Creates the frame window and shows it. Call on the GUI thread once a
 // QApplication exists; a second call does nothing.
 void create_frame_window();
