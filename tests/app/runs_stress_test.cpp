@@ -117,8 +117,12 @@ TEST(OverlappingRuns, TheEleventhCommandEndsTheProgramWhileAnimationsDraw) {
 
 TEST(OverlappingRuns, ExitEndsTheProcessWhileAnimationsDraw) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const fs::path root = write_samples();
+  // The child process runs this test again from its start: it takes the
+  // parent's folder, which the parent removes, instead of writing its own.
+  const char* inherited = std::getenv("VELTRA_OVERLAP_ROOT");
+  const fs::path root = inherited != nullptr ? fs::path(inherited) : write_samples();
   ASSERT_FALSE(root.empty());
+  setenv("VELTRA_OVERLAP_ROOT", root.c_str(), 1);
   EXPECT_EXIT(
       {
         std::thread runtime = start_program();
@@ -130,6 +134,7 @@ TEST(OverlappingRuns, ExitEndsTheProcessWhileAnimationsDraw) {
         std::exit(5);  // not reached: EXIT ends the process
       },
       ::testing::ExitedWithCode(0), "");
+  unsetenv("VELTRA_OVERLAP_ROOT");
   fs::remove_all(root);
 }
 

@@ -2,6 +2,9 @@
 // x.unf, nei.unf and, when present, input.dat (the analysis input file whose
 // title a comdin.dat naming "input.dat" takes); the parts are written into a
 // scratch folder, which is then loaded as a new-graph run loads its folder.
+// No allocation of the load may be larger than twice the bytes of the files
+// plus the 1 MiB window of the binary reader: a count the files cannot back
+// is an error before anything is allocated from it.
 #include <cstdint>
 #include <string>
 
@@ -16,6 +19,8 @@ const char* const kNames[] = {"comdin.dat", "x.unf", "nei.unf", "input.dat"};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto parts = fuzz_split_parts(fuzz_bytes(data, size), 4);
+  std::size_t file_bytes = 0;
+  for (std::string_view part : parts) file_bytes += part.size();
   for (std::size_t i = 0; i < 4; ++i) {
     if (i < parts.size()) {
       fuzz_write_file(kNames[i], parts[i]);
@@ -23,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz_remove_file(kNames[i]);
     }
   }
+  fuzz_reset_allocations();
   LoadResult result = load_problem(fuzz_scratch_folder());
+  fuzz_check_allocations("load_problem", 2 * file_bytes + (std::size_t{1} << 20));
   if (!result.status) {
     fuzz_check_message("load_problem", result.status.message());
     if (result.problem != nullptr) __builtin_trap();  // a problem is built whole or not at all

@@ -6,7 +6,33 @@
 #include <cstdlib>
 #include <filesystem>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELTRA_WATCH_ALLOCATIONS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELTRA_WATCH_ALLOCATIONS 1
+#endif
+#endif
+#ifdef VELTRA_WATCH_ALLOCATIONS
+// The sanitizer runtimes' allocation hooks (gcc ships no header for them).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, std::size_t),
+                                                         void (*free_hook)(const volatile void*));
+#endif
+
 namespace {
+
+// The largest single allocation since the last check.
+std::size_t largest_allocation = 0;
+
+#ifdef VELTRA_WATCH_ALLOCATIONS
+void on_allocation(const volatile void*, std::size_t size) {
+  if (size > largest_allocation) largest_allocation = size;
+}
+void on_release(const volatile void*) {}
+const int watching = __sanitizer_install_malloc_and_free_hooks(on_allocation, on_release);
+#else
+const int watching = 0;
+#endif
 
 struct Scratch {
   std::string folder;
@@ -54,6 +80,17 @@ std::vector<std::string_view> fuzz_split_parts(std::string_view data, std::size_
   }
   parts.push_back(data);
   return parts;
+}
+
+void fuzz_reset_allocations() { largest_allocation = 0; }
+
+void fuzz_check_allocations(const char* what, std::size_t backed) {
+  if (watching != 0 && largest_allocation > backed + 65536) {
+    std::fprintf(stderr, "%s: an allocation of %zu bytes, where what it read backs %zu\n", what, largest_allocation,
+                 backed);
+    std::abort();
+  }
+  largest_allocation = 0;
 }
 
 void fuzz_check_message(const char* what, const std::string& message) {

@@ -33,6 +33,13 @@ std::vector<std::string_view> fuzz_split_parts(std::string_view data, std::size_
 // nor a colon nor a comma.
 void fuzz_check_message(const char* what, const std::string& message);
 
+// Allocations, watched under a sanitizer through its runtime's hooks:
+// fuzz_check_allocations traps when an allocation since the previous check (or
+// fuzz_reset_allocations) took more than `backed` bytes plus 64 KiB at once.
+// Without a sanitizer nothing is watched.
+void fuzz_reset_allocations();
+void fuzz_check_allocations(const char* what, std::size_t backed);
+
 inline std::string_view fuzz_bytes(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
