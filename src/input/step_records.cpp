@@ -1,5 +1,6 @@
 #include "input/step_records.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "input/file_lookup.h"
@@ -35,22 +36,38 @@ void StepRecords::close() {
   el_.close();
 }
 
+namespace {
+
+// Bytes read by one system call: whole records, about a quarter megabyte, so
+// that the records of a chunk are decoded while they are still in the cache.
+constexpr std::int64_t kChunkBytes = std::int64_t{1} << 18;
+
+}  // namespace
+
+template <class Decode>
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
-                              std::int64_t record_bytes) {
+                              std::int64_t record_bytes, Decode&& decode) {
   if (step < 0) return Status::error(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
   const bool past_any_file = std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes;
-  const std::size_t length = static_cast<std::size_t>(step_bytes);
-  if (buffer_.size() < length) buffer_.resize(length);
-  const std::int64_t offset = past_any_file ? 0 : record_offset(step_record_number(step, count, 1), record_bytes);
-  std::int64_t got = past_any_file ? 0 : file.read_at(offset, length, buffer_.data());
-  if (got < 0) return Status::error(file.name() + ": cannot read step " + std::to_string(step));
-  if (static_cast<std::size_t>(got) < length) {
-    std::int64_t size = file.size();
-    std::int64_t steps = size < 0 ? 0 : size / step_bytes;
-    std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
-    return Status::error(file.name() + ": step " + std::to_string(step) +
-                         " is beyond the end of the file, which holds " + held);
+  const std::int64_t per_chunk = std::max<std::int64_t>(1, kChunkBytes / record_bytes);
+  const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
+  const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
+  if (buffer_.size() < chunk_bytes) buffer_.resize(chunk_bytes);
+  const std::int64_t start = past_any_file ? 0 : record_offset(step_record_number(step, count, 1), record_bytes);
+  for (std::int64_t first = 0; first < count; first += chunk_records) {
+    const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
+    const std::size_t length = static_cast<std::size_t>(records * record_bytes);
+    const std::int64_t got = past_any_file ? 0 : file.read_at(start + first * record_bytes, length, buffer_.data());
+    if (got < 0) return Status::error(file.name() + ": cannot read step " + std::to_string(step));
+    if (static_cast<std::size_t>(got) < length) {
+      std::int64_t size = file.size();
+      std::int64_t steps = size < 0 ? 0 : size / step_bytes;
+      std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
+      return Status::error(file.name() + ": step " + std::to_string(step) +
+                           " is beyond the end of the file, which holds " + held);
+    }
+    decode(buffer_.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
   }
   return Status::ok();
 }
@@ -61,13 +78,14 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
   displacements->resize(values);
   if (node_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = u01_record_bytes(ngl_);
-  if (Status status = read_step(u01_, step, node_count_, record_bytes); !status) return status;
-  const unsigned char* record = buffer_.data();
+  const int ngl = ngl_;
   float* out = displacements->data();
-  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes, out += ngl_) {
-    decode_u01_displacements(record, ngl_, out);
-  }
-  return Status::ok();
+  return read_step(u01_, step, node_count_, record_bytes,
+                   [&](const unsigned char* record, std::size_t first, std::size_t records) {
+                     float* d = out + first * static_cast<std::size_t>(ngl);
+                     for (std::size_t n = 0; n < records; ++n, record += record_bytes, d += ngl)
+                       decode_u01_displacements(record, ngl, d);
+                   });
 }
 
 Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
@@ -77,11 +95,14 @@ Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* ele
   element_code->resize(static_cast<std::size_t>(element_count_));
   if (element_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = el_record_bytes(ngl_);
-  if (Status status = read_step(el_, step, element_count_, record_bytes); !status) return status;
-  const unsigned char* record = buffer_.data();
-  for (std::int32_t e = 0; e < element_count_; ++e, record += record_bytes) {
-    (*element_value)[static_cast<std::size_t>(e)] = decode_el_value(record, ngl_);
-    (*element_code)[static_cast<std::size_t>(e)] = decode_el_code(record, ngl_);
-  }
-  return Status::ok();
+  const int ngl = ngl_;
+  float* values = element_value->data();
+  std::int32_t* codes = element_code->data();
+  return read_step(el_, step, element_count_, record_bytes,
+                   [&](const unsigned char* record, std::size_t first, std::size_t records) {
+                     for (std::size_t e = first; e < first + records; ++e, record += record_bytes) {
+                       values[e] = decode_el_value(record, ngl);
+                       codes[e] = decode_el_code(record, ngl);
+                     }
+                   });
 }
