@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
   ccache
+  python3-matplotlib python3-vtk9
 )
 
 missing=()
