@@ -34,7 +34,7 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
   Status status = records.open_u01();
   if (!status) return stop_with(status);
 
-  if (show_time_settings(*problem)) {
+  if (show_time_settings(*problem) == DialogEnd::cancelled) {
     records.close();
     return;
   }
@@ -42,7 +42,7 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
 
   const std::string graph_title = make_graph_title(graph_number, problem->control);
   const auto graph_title_length = static_cast<std::int32_t>(graph_title.size());
-  if (show_graph_settings(*problem, graph_title, graph_title_length)) {
+  if (show_graph_settings(*problem, graph_title, graph_title_length) == DialogEnd::cancelled) {
     records.close();
     return;
   }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // Longest folder name taken from work_dir.dat.
 constexpr std::size_t kFolderWidth = 260;

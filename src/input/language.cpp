@@ -24,7 +24,7 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   if (work_dir.empty()) return Status::ok();
   std::vector<std::string> lines;
   if (Status status = read_text_lines(work_dir, &lines); !status) return status;
-  if (lines.empty()) return Status::error(std::string(name_of(work_dir)) + ": the file is empty");
+  if (lines.empty()) return Status::damaged(std::string(name_of(work_dir)) + ": the file is empty");
   std::string folder(without_trailing_blanks(cut(lines.front(), 260)));
 
   const char* name = kind == 1 ? "Comnel.dat" : kind == 2 ? "Comdin.dat" : nullptr;
@@ -32,7 +32,7 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   std::string control = find_in_folder(absolute_path(folder, startup_directory), name);
   if (control.empty()) return Status::ok();
   if (Status status = read_text_lines(control, &lines); !status) return status;
-  if (lines.empty()) return Status::error(std::string(name_of(control)) + ": the file is empty");
+  if (lines.empty()) return Status::damaged(std::string(name_of(control)) + ": the file is empty");
   *language_word = cut(lines.back(), kLanguageWordWidth);
   return Status::ok();
 }
@@ -42,7 +42,7 @@ Status read_language(const std::string& startup_directory, std::string* language
   std::string path = find_in_folder(startup_directory, "language.dat");
   std::vector<std::string> lines;
   if (!path.empty() && read_text_lines(path, &lines)) {
-    if (lines.empty()) return Status::error(std::string(name_of(path)) + ": the file is empty");
+    if (lines.empty()) return Status::damaged(std::string(name_of(path)) + ": the file is empty");
     word = cut(lines.front(), kLanguageWordWidth);
   } else {
     if (Status status = fallback_language(2, startup_directory, &word); !status) return status;

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // True when the messages of the directory choice, the graph heading and the
 // graph-limit message are to be in Romanian. Process-wide; false until the

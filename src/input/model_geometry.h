@@ -7,7 +7,7 @@
 
 #include "input/control_data.h"
 #include "input/problem.h"
-#include "input/status.h"
+#include "base/status.h"
 
 // Builds the problem of `folder` from the control data already read: first
 // checks that x.unf holds node_count records, that nei.unf is large enough

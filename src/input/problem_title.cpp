@@ -33,7 +33,7 @@ Status read_problem_title(const std::string& working_directory, ProblemControl* 
     std::size_t line = 0;
     while (line < lines.size() && lines[line].compare(0, 2, "//") == 0) ++line;
     if (line == lines.size()) {
-      return Status::error(std::string(name_of(found)) + ": the file ends before the problem title");
+      return Status::damaged(std::string(name_of(found)) + ": the file ends before the problem title");
     }
     title = lines[line].substr(0, kTitleWidth);
   } else {

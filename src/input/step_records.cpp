@@ -18,9 +18,9 @@ StepRecords::StepRecords(const Problem& problem)
       time_step_(problem.control.time_step) {}
 
 Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
-  if (folder_.empty()) return Status::error(std::string(name) + ": no problem has been loaded");
+  if (folder_.empty()) return Status::not_found(std::string(name) + ": no problem has been loaded");
   std::string path = find_in_folder(folder_, name);
-  if (path.empty()) return Status::error(std::string(name) + ": not found in " + folder_);
+  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder_);
   return file->open(path, std::string(name_of(path)));
 }
 
@@ -47,7 +47,7 @@ constexpr std::int64_t kChunkBytes = std::int64_t{1} << 18;
 template <class Decode>
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
                               std::int64_t record_bytes, Decode&& decode) {
-  if (step < 0) return Status::error(file.name() + ": step " + std::to_string(step) + " does not exist");
+  if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
   const bool past_any_file = std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes;
   const std::int64_t per_chunk = std::max<std::int64_t>(1, kChunkBytes / record_bytes);
@@ -58,14 +58,17 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
   for (std::int64_t first = 0; first < count; first += chunk_records) {
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
-    const std::int64_t got = past_any_file ? 0 : file.read_at(start + first * record_bytes, length, buffer_.data());
-    if (got < 0) return Status::error(file.name() + ": cannot read step " + std::to_string(step));
-    if (static_cast<std::size_t>(got) < length) {
+    std::size_t got = 0;
+    if (!past_any_file) {
+      if (Status status = file.read_at(start + first * record_bytes, length, buffer_.data(), &got); !status)
+        return status;
+    }
+    if (got < length) {
       std::int64_t size = file.size();
       std::int64_t steps = size < 0 ? 0 : size / step_bytes;
       std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
-      return Status::error(file.name() + ": step " + std::to_string(step) +
-                           " is beyond the end of the file, which holds " + held);
+      return Status::damaged(file.name() + ": step " + std::to_string(step) +
+                             " is beyond the end of the file, which holds " + held);
     }
     decode(buffer_.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
   }
@@ -73,7 +76,7 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
 }
 
 Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displacements) {
-  if (!u01_.is_open()) return Status::error("u01.unf: not connected");
+  if (!u01_.is_open()) return Status::io_error("u01.unf: not connected");
   const std::size_t values = static_cast<std::size_t>(node_count_) * static_cast<std::size_t>(ngl_);
   displacements->resize(values);
   if (node_count_ == 0) return Status::ok();

@@ -14,7 +14,7 @@
 #include "input/binary_file.h"
 #include "input/problem.h"
 #include "input/result_format.h"
-#include "input/status.h"
+#include "base/status.h"
 
 // The time of a step: the 32-bit product of the step as a real and time_step.
 float step_time(std::int32_t step, float time_step);

@@ -11,15 +11,15 @@ Status read_text_lines(const std::string& path, std::vector<std::string>* lines)
   std::string name(name_of(path));
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    return Status::error(name + ": cannot be opened: " + std::strerror(errno));
+    return Status::from_errno(name + ": cannot be opened", errno);
   }
   std::string content;
   char buffer[65536];
   std::size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
+  const int error = std::ferror(file) != 0 ? errno : 0;
   std::fclose(file);
-  if (failed) return Status::error(name + ": cannot be read");
+  if (error != 0) return Status::from_errno(name + ": cannot be read", error);
 
   std::size_t start = 0;
   while (start < content.size()) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // Reads the file at `path` into `lines`, one entry per line without its line
 // end. LF and CR LF line ends read alike; a last line without a line end

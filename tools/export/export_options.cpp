@@ -78,7 +78,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     if (name != f.name) continue;
     std::int64_t v = 0;
     if (!read_integer(value, &v) || v < INT32_MIN || v > INT32_MAX)
-      return Status::error("--" + name + ": an integer was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": an integer was expected, found \"" + value + "\"");
     s.*f.field = static_cast<std::int32_t>(v);
     if (name == "end-step" && s.end_step > last_step) s.end_step = last_step;
     return Status::ok();
@@ -87,7 +87,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     const bool displacement = name == "displacement-factor";
     float v = 0;
     if (value != "auto" && !read_real(value, &v))
-      return Status::error("--" + name + ": a number or auto was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": a number or auto was expected, found \"" + value + "\"");
     const bool automatic = value == "auto" || v == 0 || v == 1;
     if (displacement) {
       s.displacement_factor_auto = automatic;
@@ -106,17 +106,17 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
       r->colour_scheme = kSchemeAllBlack;
       set_colours(s, all_black_colours);
     } else {
-      return Status::error("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
     }
     return Status::ok();
   }
   if (name == "language") {
     if (value != "english" && value != "romanian")
-      return Status::error("--language: english or romanian was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--language: english or romanian was expected, found \"" + value + "\"");
     r->romanian_messages = value == "romanian";
     return Status::ok();
   }
-  return Status::error("unknown option --" + name);
+  return Status::invalid_argument("unknown option --" + name);
 }
 
 }  // namespace
@@ -141,40 +141,40 @@ Status parse_export_options(const std::vector<std::string>& args, ExportOptions*
       return true;
     };
     if (arg == "-platform") {
-      if (!value(&options->platform)) return Status::error("-platform: a platform name was expected");
+      if (!value(&options->platform)) return Status::invalid_argument("-platform: a platform name was expected");
       continue;
     }
     if (arg.rfind("--", 0) != 0) {
-      if (!options->folder.empty()) return Status::error("more than one result folder: " + arg);
+      if (!options->folder.empty()) return Status::invalid_argument("more than one result folder: " + arg);
       options->folder = arg;
       continue;
     }
     const std::string name = arg.substr(2);
     std::string v;
     if (name == "out") {
-      if (!value(&options->out)) return Status::error("--out: a folder was expected");
+      if (!value(&options->out)) return Status::invalid_argument("--out: a folder was expected");
     } else if (name == "size") {
       int w = 0, h = 0;
       char x = 0, rest = 0;
       if (!value(&v) || std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || x != 'x' || w < 1 ||
           h < 1 || w > 16000 || h > 16000)
-        return Status::error("--size: WIDTHxHEIGHT was expected, found \"" + v + "\"");
+        return Status::invalid_argument("--size: WIDTHxHEIGHT was expected, found \"" + v + "\"");
       options->width = w;
       options->height = h;
     } else if (name == "frame") {
       if (!value(&v) || !read_integer(v, &options->only_frame) || options->only_frame < 0)
-        return Status::error("--frame: a frame number from 0 was expected, found \"" + v + "\"");
+        return Status::invalid_argument("--frame: a frame number from 0 was expected, found \"" + v + "\"");
     } else if (takes_value(name)) {
-      if (!value(&v)) return Status::error(arg + ": a value was expected");
+      if (!value(&v)) return Status::invalid_argument(arg + ": a value was expected");
       options->fields.emplace_back(name, v);
     } else if (is_switch(name)) {
       options->fields.emplace_back(name, "");
     } else {
-      return Status::error("unknown option " + arg);
+      return Status::invalid_argument("unknown option " + arg);
     }
   }
-  if (options->folder.empty()) return Status::error("no result folder given");
-  if (options->out.empty()) return Status::error("no output folder given (--out FOLDER)");
+  if (options->folder.empty()) return Status::invalid_argument("no result folder given");
+  if (options->out.empty()) return Status::invalid_argument("no output folder given (--out FOLDER)");
   // Check the values now, so that a typing error is told before any reading.
   ExportSettings probe;
   return export_settings(*options, INT32_MAX, &probe);

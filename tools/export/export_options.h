@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 #include "settings/graph_settings.h"
 
 struct ExportOptions {

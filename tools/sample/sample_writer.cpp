@@ -25,7 +25,7 @@ class BinaryOut {
   Status open(const std::string& path) {
     path_ = path;
     file_.reset(std::fopen(path.c_str(), "wb"));
-    if (!file_) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+    if (!file_) return Status::from_errno(path + ": cannot be written", errno);
     return Status::ok();
   }
   // Appends `bytes` zero bytes and returns where they start, for a record
@@ -39,7 +39,7 @@ class BinaryOut {
     flush();
     bool failed = std::ferror(file_.get()) != 0;
     failed = std::fclose(file_.release()) != 0 || failed;
-    if (failed) return Status::error(path_ + ": cannot be written");
+    if (failed) return Status::io_error(path_ + ": cannot be written");
     return Status::ok();
   }
 
@@ -58,10 +58,10 @@ class BinaryOut {
 
 Status write_text(const std::string& path, const std::string& text) {
   File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+  if (!file) return Status::from_errno(path + ": cannot be written", errno);
   bool ok = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   ok = std::fclose(file.release()) == 0 && ok;
-  return ok ? Status::ok() : Status::error(path + ": cannot be written");
+  return ok ? Status::ok() : Status::io_error(path + ": cannot be written");
 }
 
 std::vector<ListValue> reals(std::initializer_list<float> values) {
@@ -221,9 +221,9 @@ std::string input_file_name(const SampleModel& model) { return std::string(kind_
 Status write_sample(const SampleModel& model, const std::string& folder_argument) {
   std::error_code error;
   std::filesystem::create_directories(folder_argument, error);
-  if (error) return Status::error(folder_argument + ": cannot be created: " + error.message());
+  if (error) return Status::io_error(folder_argument + ": cannot be created: " + error.message());
   std::string folder = std::filesystem::absolute(folder_argument, error).lexically_normal().string();
-  if (error) return Status::error(folder_argument + ": " + error.message());
+  if (error) return Status::io_error(folder_argument + ": " + error.message());
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   std::string input_path = folder + "/" + input_file_name(model);
