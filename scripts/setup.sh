@@ -10,6 +10,8 @@ packages=(
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
   ccache
+  libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev ffmpeg
+  nlohmann-json3-dev libcli11-dev qt6-svg-dev
   python3-matplotlib python3-vtk9
 )
 

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -299,6 +300,20 @@ bool wnd_save_image(int unit, std::string_view path) {
   std::shared_ptr<Child> child = find_child(unit);
   if (!child || child->kind != ChildKind::graph) return false;
   return snapshot(*child->canvas).save(QString::fromStdString(std::string(path)), "PNG");
+}
+
+bool wnd_copy_image(int unit, WndImage* image) {
+  std::shared_ptr<Child> child = find_child(unit);
+  if (!child || child->kind != ChildKind::graph) return false;
+  const QImage picture = snapshot(*child->canvas).convertToFormat(QImage::Format_RGB32);
+  image->width = picture.width();
+  image->height = picture.height();
+  image->pixels.resize(static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height));
+  for (int y = 0; y < image->height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
+    std::copy(row, row + image->width, image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width);
+  }
+  return true;
 }
 
 bool wnd_on_gui_thread() { return on_gui_thread(); }
