@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds VELTRA three times and runs every test,
-# headless: the plain build, a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the logic on the recording layer under
-# ThreadSanitizer. Exits non-zero on any failure.
+# headless: the plain build (and the Debian package made from it), a build
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and the logic on the
+# recording layer under ThreadSanitizer; then a short run of the fuzz targets.
+# Exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -18,6 +19,11 @@ run_suite() {
 }
 
 run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== package from $root/build"
+"$root/tests/package/package_test.sh" "$root/build"
 run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=address
 run_suite "$root/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_SANITIZE=thread -DVELTRA_WITH_QT=OFF
+# A short run of every fuzz target (20 s each) on top of its committed corpus.
+echo "=== fuzz"
+"$root/scripts/fuzz.sh" 20
 echo "=== all tests passed"

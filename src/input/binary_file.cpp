@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "input/regular_file.h"
+
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), name_(std::move(other.name_)) {}
 
@@ -25,19 +27,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
 Status BinaryFile::open(const std::string& path, std::string name) {
   close();
   name_ = std::move(name);
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return Status::from_errno(name_ + ": cannot be opened", errno);
-  struct stat info;
-  if (::fstat(fd_, &info) != 0) {
-    const int error = errno;
-    close();
-    return Status::from_errno(name_ + ": cannot be opened", error);
-  }
-  if (S_ISDIR(info.st_mode)) {
-    close();
-    return Status::not_regular_file(name_ + ": is not a readable file");
-  }
-  return Status::ok();
+  return open_regular_file(path, name_, &fd_);
 }
 
 void BinaryFile::close() {

@@ -19,7 +19,8 @@ class BinaryFile {
   BinaryFile(BinaryFile&& other) noexcept;
   BinaryFile& operator=(BinaryFile&& other) noexcept;
 
-  // Opens `path`; errors name the file by `name`.
+  // Opens `path`, a regular file only (open_regular_file); errors name the
+  // file by `name`.
   Status open(const std::string& path, std::string name);
   void close();
   bool is_open() const { return fd_ >= 0; }

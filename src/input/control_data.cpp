@@ -51,7 +51,7 @@ Status read_control_data(const std::string& folder, ControlData* data) {
   *data = ControlData();
   std::string path = find_in_folder(folder, "comdin.dat");
   if (path.empty()) return Status::not_found("comdin.dat: not found in " + folder);
-  data->file_name = std::string(name_of(path));
+  data->file_name = shown_name(path);
   std::vector<std::string> lines;
   if (Status status = read_text_lines(path, &lines); !status) return status;
   FreeFormReader reader(data->file_name, std::move(lines));

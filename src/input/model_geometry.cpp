@@ -12,7 +12,7 @@ namespace {
 Status open_in(const std::string& folder, const char* name, BinaryFile* file) {
   std::string path = find_in_folder(folder, name);
   if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder);
-  return file->open(path, std::string(name_of(path)));
+  return file->open(path, shown_name(path));
 }
 
 // The outcome of a read that must be complete: ok, the system's failure, or
@@ -63,7 +63,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     std::int64_t el_records = 0;
     std::string el_path = find_in_folder(folder, "el.unf");
     BinaryFile el_file;
-    if (!el_path.empty() && el_file.open(el_path, std::string(name_of(el_path)))) el_records = el_file.size() / el_record_bytes(ngl);
+    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path))) el_records = el_file.size() / el_record_bytes(ngl);
     std::int64_t nei_integers = nei_size / 4;
     if (control.element_count > el_records && control.element_count > nei_integers) {
       return Status::damaged(data.file_name + ": element_count " + std::to_string(control.element_count) +
@@ -137,7 +137,9 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->element_node2.assign(static_cast<std::size_t>(control.element_count), 0);
   {
     BufferedReader reader(nei_file);
-    std::vector<unsigned char> row(static_cast<std::size_t>(kWordBytes * width));
+    // The width is backed by nei.unf's size only when there are records to
+    // read (checked above); without nodes nothing is allocated.
+    std::vector<unsigned char> row(nodes > 0 ? static_cast<std::size_t>(kWordBytes * width) : 0);
     const std::int64_t pairs = width / 2;
     std::int64_t offset = 0;
     for (std::int32_t node = 1; node <= control.node_count; ++node) {

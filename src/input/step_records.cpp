@@ -21,7 +21,7 @@ Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
   if (folder_.empty()) return Status::not_found(std::string(name) + ": no problem has been loaded");
   std::string path = find_in_folder(folder_, name);
   if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder_);
-  return file->open(path, std::string(name_of(path)));
+  return file->open(path, shown_name(path));
 }
 
 Status StepRecords::open_u01() { return open_in_folder("u01.unf", &u01_); }
@@ -49,27 +49,29 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
                               std::int64_t record_bytes, Decode&& decode) {
   if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
-  const bool past_any_file = std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes;
+  const std::int64_t size = file.size();
+  auto beyond_the_end = [&] {
+    std::int64_t steps = size < 0 ? 0 : size / step_bytes;
+    std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
+    return Status::damaged(file.name() + ": step " + std::to_string(step) +
+                           " is beyond the end of the file, which holds " + held);
+  };
+  // The step must lie within the file before it is read: the counts come
+  // from comdin.dat, the size from the disk.
+  if (std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes) return beyond_the_end();
+  const std::int64_t start = record_offset(step_record_number(step, count, 1), record_bytes);
+  if (size < 0 || start > size - step_bytes) return beyond_the_end();
   const std::int64_t per_chunk = std::max<std::int64_t>(1, kChunkBytes / record_bytes);
   const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
   const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
   if (buffer_.size() < chunk_bytes) buffer_.resize(chunk_bytes);
-  const std::int64_t start = past_any_file ? 0 : record_offset(step_record_number(step, count, 1), record_bytes);
   for (std::int64_t first = 0; first < count; first += chunk_records) {
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
     std::size_t got = 0;
-    if (!past_any_file) {
-      if (Status status = file.read_at(start + first * record_bytes, length, buffer_.data(), &got); !status)
-        return status;
-    }
-    if (got < length) {
-      std::int64_t size = file.size();
-      std::int64_t steps = size < 0 ? 0 : size / step_bytes;
-      std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
-      return Status::damaged(file.name() + ": step " + std::to_string(step) +
-                             " is beyond the end of the file, which holds " + held);
-    }
+    if (Status status = file.read_at(start + first * record_bytes, length, buffer_.data(), &got); !status)
+      return status;
+    if (got < length) return beyond_the_end();  // the file has shrunk since
     decode(buffer_.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
   }
   return Status::ok();

@@ -142,7 +142,9 @@ void wnd_write_line(int unit, std::string_view line);
 // GUI thread when called there). Returns the button pressed (kBoxResult...).
 int wnd_message_box(std::string_view text, std::string_view caption, int style);
 
-// The system bell; returns after `duration_ms`.
+// A tone of `frequency_hz` for `duration_ms` through the sound system (the
+// system bell when there is none; silent on headless platforms); returns
+// after `duration_ms`.
 void wnd_beep(int frequency_hz, int duration_ms);
 
 // Suspends the calling thread; a negative value does not sleep.

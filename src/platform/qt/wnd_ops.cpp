@@ -20,6 +20,7 @@
 #include "platform/qt/gui_thread.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/test_hooks.h"
+#include "platform/qt/tone.h"
 #include "platform/wnd.h"
 
 using namespace qtl;
@@ -281,8 +282,9 @@ std::atomic<int> beeps_sounded{0};
 
 int qt_test::beep_count() { return beeps_sounded.load(); }
 
-void wnd_beep(int, int duration_ms) {
-  post_to_gui([] { QApplication::beep(); });
+void wnd_beep(int frequency_hz, int duration_ms) {
+  // The GUI thread starts the tone and goes on; the caller waits it out.
+  if (tones_audible()) post_to_gui([=] { play_tone(frequency_hz, duration_ms); });
   wnd_sleep(duration_ms);
   beeps_sounded.fetch_add(1);
 }
