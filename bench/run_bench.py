@@ -52,6 +52,20 @@ def pairs(line):
     return {}
 
 
+def screen_env(scratch):
+    """The environment of veltra-bench: Qt's offscreen platform with a screen
+    of 1920 x 1200, so that the graph window shows its 1280 x 800 picture at
+    its own size, as on a desktop, instead of scaled down into the default
+    800 x 600 offscreen screen."""
+    config = os.path.join(scratch, "screen.json")
+    with open(config, "w") as f:
+        f.write('{"screens": [{"name": "bench", "x": 0, "y": 0, "width": 1920, "height": 1200, '
+                '"logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}\n')
+    env = dict(os.environ)
+    env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + config
+    return env
+
+
 def make_model(bin_dir, scratch, nodes, steps):
     folder = os.path.join(scratch, f"grid-{nodes}-{steps}")
     if not os.path.exists(os.path.join(folder, "el.unf")):
@@ -130,8 +144,9 @@ def main():
         dump = os.path.join(scratch, f"dump-{label}")
         log(f"{label}: veltra-bench")
         bench = os.path.join(bin_dir, "veltra-bench")
-        off = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--dump", dump])[0])
-        on = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--node-numbers"])[0])
+        env = screen_env(scratch)
+        off = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--dump", dump], env)[0])
+        on = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--node-numbers"], env)[0])
         log(f"{label}: veltra-export")
         fps, export_peak = export_rate(bin_dir, folder, scratch, label)
         peer_frames = 20 if nodes <= 50000 else 5

@@ -17,7 +17,9 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target veltra-sample veltra-export veltra-bench
+echo "building $build (log: $build/bench-build.log)"
+cmake --build "$build" -j"$(nproc)" --target veltra-sample veltra-export veltra-bench > "$build/bench-build.log" 2>&1 ||
+  { tail -30 "$build/bench-build.log"; exit 1; }
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores," \
      "$(free -g | awk '/^Mem:/ {print $2}') GB; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 /usr/bin/python3 "$root/bench/run_bench.py" "$build/bin" "$scratch"
