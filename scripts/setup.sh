@@ -14,6 +14,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev qt6-svg-dev
   dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
   clang libclang-rt-14-dev
+  python3-matplotlib python3-vtk9
 )
 
 missing=()

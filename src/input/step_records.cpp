@@ -1,5 +1,6 @@
 #include "input/step_records.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "input/file_lookup.h"
@@ -35,8 +36,17 @@ void StepRecords::close() {
   el_.close();
 }
 
+namespace {
+
+// Bytes read by one system call: whole records, about a quarter megabyte, so
+// that the records of a chunk are decoded while they are still in the cache.
+constexpr std::int64_t kChunkBytes = std::int64_t{1} << 18;
+
+}  // namespace
+
+template <class Decode>
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
-                              std::int64_t record_bytes) {
+                              std::int64_t record_bytes, Decode&& decode) {
   if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
   const std::int64_t size = file.size();
@@ -46,16 +56,24 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
     return Status::damaged(file.name() + ": step " + std::to_string(step) +
                            " is beyond the end of the file, which holds " + held);
   };
-  // The step must lie within the file before its buffer is sized: the
-  // counts come from comdin.dat, the size from the disk.
+  // The step must lie within the file before it is read: the counts come
+  // from comdin.dat, the size from the disk.
   if (std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes) return beyond_the_end();
-  const std::int64_t offset = record_offset(step_record_number(step, count, 1), record_bytes);
-  if (size < 0 || offset > size - step_bytes) return beyond_the_end();
-  const std::size_t length = static_cast<std::size_t>(step_bytes);
-  if (buffer_.size() < length) buffer_.resize(length);
-  std::size_t got = 0;
-  if (Status status = file.read_at(offset, length, buffer_.data(), &got); !status) return status;
-  if (got < length) return beyond_the_end();  // the file has shrunk since
+  const std::int64_t start = record_offset(step_record_number(step, count, 1), record_bytes);
+  if (size < 0 || start > size - step_bytes) return beyond_the_end();
+  const std::int64_t per_chunk = std::max<std::int64_t>(1, kChunkBytes / record_bytes);
+  const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
+  const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
+  if (buffer_.size() < chunk_bytes) buffer_.resize(chunk_bytes);
+  for (std::int64_t first = 0; first < count; first += chunk_records) {
+    const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
+    const std::size_t length = static_cast<std::size_t>(records * record_bytes);
+    std::size_t got = 0;
+    if (Status status = file.read_at(start + first * record_bytes, length, buffer_.data(), &got); !status)
+      return status;
+    if (got < length) return beyond_the_end();  // the file has shrunk since
+    decode(buffer_.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
+  }
   return Status::ok();
 }
 
@@ -65,13 +83,14 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
   displacements->resize(values);
   if (node_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = u01_record_bytes(ngl_);
-  if (Status status = read_step(u01_, step, node_count_, record_bytes); !status) return status;
-  const unsigned char* record = buffer_.data();
+  const int ngl = ngl_;
   float* out = displacements->data();
-  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes, out += ngl_) {
-    decode_u01_displacements(record, ngl_, out);
-  }
-  return Status::ok();
+  return read_step(u01_, step, node_count_, record_bytes,
+                   [&](const unsigned char* record, std::size_t first, std::size_t records) {
+                     float* d = out + first * static_cast<std::size_t>(ngl);
+                     for (std::size_t n = 0; n < records; ++n, record += record_bytes, d += ngl)
+                       decode_u01_displacements(record, ngl, d);
+                   });
 }
 
 Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
@@ -81,11 +100,14 @@ Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* ele
   element_code->resize(static_cast<std::size_t>(element_count_));
   if (element_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = el_record_bytes(ngl_);
-  if (Status status = read_step(el_, step, element_count_, record_bytes); !status) return status;
-  const unsigned char* record = buffer_.data();
-  for (std::int32_t e = 0; e < element_count_; ++e, record += record_bytes) {
-    (*element_value)[static_cast<std::size_t>(e)] = decode_el_value(record, ngl_);
-    (*element_code)[static_cast<std::size_t>(e)] = decode_el_code(record, ngl_);
-  }
-  return Status::ok();
+  const int ngl = ngl_;
+  float* values = element_value->data();
+  std::int32_t* codes = element_code->data();
+  return read_step(el_, step, element_count_, record_bytes,
+                   [&](const unsigned char* record, std::size_t first, std::size_t records) {
+                     for (std::size_t e = first; e < first + records; ++e, record += record_bytes) {
+                       values[e] = decode_el_value(record, ngl);
+                       codes[e] = decode_el_code(record, ngl);
+                     }
+                   });
 }

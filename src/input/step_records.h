@@ -2,8 +2,9 @@
 // at every stored step) and el.unf (a record per element per step), both
 // direct access with fixed-length records, all items of step 0 first.
 //
-// The records of one step are contiguous, so a step is read in one
-// positioned read into a buffer that is kept for the next step.
+// The records of one step are contiguous; a step is read in positioned reads
+// of whole records, about a quarter megabyte each, into a buffer that is kept
+// for the next step, so memory stays bounded whatever the model's size.
 #pragma once
 
 #include <cstdint>
@@ -52,8 +53,11 @@ class StepRecords {
   float step_time(std::int32_t step) const { return ::step_time(step, time_step_); }
 
  private:
-  // Reads the `count` records of `step` of `file` into buffer_.
-  Status read_step(const BinaryFile& file, std::int32_t step, std::int32_t count, std::int64_t record_bytes);
+  // Reads the `count` records of `step` of `file` chunk by chunk into
+  // buffer_, calling decode(records, first item, item count) for each chunk.
+  template <class Decode>
+  Status read_step(const BinaryFile& file, std::int32_t step, std::int32_t count, std::int64_t record_bytes,
+                   Decode&& decode);
   Status open_in_folder(const char* name, BinaryFile* file);
 
   std::string folder_;

@@ -10,24 +10,6 @@ constexpr double kFar = kPixelFar;
 
 }  // namespace
 
-void PixelBox::add(int x, int y) {
-  if (empty()) {
-    x0 = x1 = x;
-    y0 = y1 = y;
-    return;
-  }
-  x0 = std::min(x0, x);
-  x1 = std::max(x1, x);
-  y0 = std::min(y0, y);
-  y1 = std::max(y1, y);
-}
-
-void PixelBox::add(const PixelBox& other) {
-  if (other.empty()) return;
-  add(other.x0, other.y0);
-  add(other.x1, other.y1);
-}
-
 namespace {
 
 bool fill_bit(const FillMask& mask, int x, int y) {
@@ -135,14 +117,40 @@ void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y
   // a clipped line starts `offset` pixels along, so the visible part keeps
   // the pattern it would have had unclipped.
   const double span = std::min(std::max(std::fabs(dx), std::fabs(dy)), 4.0 * kFar);
-  const unsigned total = static_cast<unsigned>(std::lround(span));
+  const unsigned total = static_cast<unsigned>(round_pixel(span));
   const unsigned skip = skip_first ? 1u : 0u;
   const unsigned base = pattern.phase - skip;  // wraps harmlessly: pixel 0 is then skipped
   pattern.phase += total + 1u - skip;
+  const std::uint16_t mask = pattern.mask;
+  const double w = b.width, h = b.height;
+  if (x0 >= -1.0 && x0 <= w && x1 >= -1.0 && x1 <= w && y0 >= -1.0 && y0 <= h && y1 >= -1.0 && y1 <= h) {
+    // Within the clip bounds the clip keeps the whole line (t0 = 0, t1 = 1
+    // exactly), so the end pixels are those of the general case below. When
+    // they lie in the buffer, so does every pixel between them.
+    const int xa = to_pixel(x0), ya = to_pixel(y0), xb = to_pixel(x0 + dx), yb = to_pixel(y0 + dy);
+    if (static_cast<unsigned>(xa) < static_cast<unsigned>(b.width) &&
+        static_cast<unsigned>(xb) < static_cast<unsigned>(b.width) &&
+        static_cast<unsigned>(ya) < static_cast<unsigned>(b.height) &&
+        static_cast<unsigned>(yb) < static_cast<unsigned>(b.height)) {
+      std::uint32_t* const bits = b.bits;
+      const std::ptrdiff_t stride = b.stride;
+      if (mask == kLineSolid) {
+        bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
+          if (k >= skip) bits[y * stride + x] = colour;
+        });
+      } else {
+        bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
+          if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u)))) bits[y * stride + x] = colour;
+        });
+      }
+      dirty.add(xa, ya);
+      dirty.add(xb, yb);
+      return;
+    }
+  }
   double t0, t1;
   if (!clip_segment(x0, y0, x1, y1, -1.0, -1.0, b.width, b.height, t0, t1)) return;
-  const unsigned offset = static_cast<unsigned>(std::lround(t0 * span));
-  const std::uint16_t mask = pattern.mask;
+  const unsigned offset = static_cast<unsigned>(round_pixel(t0 * span));
   const int xa = to_pixel(x0 + t0 * dx), ya = to_pixel(y0 + t0 * dy);
   const int xb = to_pixel(x0 + t1 * dx), yb = to_pixel(y0 + t1 * dy);
   bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {

@@ -24,8 +24,19 @@ constexpr std::uint32_t to_argb(Rgb rgb) {
 // every result fits an int and shapes far outside the picture stay cheap.
 constexpr double kPixelFar = 1.0e6;
 
+// std::lround for v within the range of int (halves away from zero), without the
+// library call: the truncation and the fraction v - trunc(v) are exact.
+inline int round_pixel(double v) {
+  if (v != v) return static_cast<int>(std::lround(v));
+  int i = static_cast<int>(v);
+  const double fraction = v - i;
+  if (fraction >= 0.5) ++i;
+  else if (fraction <= -0.5) --i;
+  return i;
+}
+
 // The pixel nearest to a pixel coordinate.
-inline int to_pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -kPixelFar, kPixelFar))); }
+inline int to_pixel(double v) { return round_pixel(std::clamp(v, -kPixelFar, kPixelFar)); }
 
 struct PixelBuffer {
   std::uint32_t* bits = nullptr;
@@ -38,8 +49,22 @@ struct PixelBuffer {
 struct PixelBox {
   int x0 = 1, y0 = 1, x1 = 0, y1 = 0;
   bool empty() const { return x0 > x1 || y0 > y1; }
-  void add(int x, int y);
-  void add(const PixelBox& other);
+  void add(int x, int y) {
+    if (empty()) {
+      x0 = x1 = x;
+      y0 = y1 = y;
+      return;
+    }
+    x0 = std::min(x0, x);
+    x1 = std::max(x1, x);
+    y0 = std::min(y0, y);
+    y1 = std::max(y1, y);
+  }
+  void add(const PixelBox& other) {
+    if (other.empty()) return;
+    add(other.x0, other.y0);
+    add(other.x1, other.y1);
+  }
 };
 
 // A line style and how far along it the next pixel is: pixel k of a line is

@@ -113,3 +113,11 @@ TEST(Raster, PackedColourBecomesOpaquePixel) {
 }
 
 }  // namespace
+
+// The inline rounding the rasteriser uses must agree with std::lround at the
+// values where a shortcut (adding one half, rounding to even) would not.
+TEST(Raster, PixelRoundingIsLround) {
+  const double values[] = {0.0,  -0.0, 0.5,  -0.5, 1.5,  -1.5, 2.5,    -2.5,     0.49999999999999994,
+                           -0.49999999999999994, 1e6,  -1e6, 799.5, 1279.4999, 4503599627370495.5 / 8388608.0};
+  for (double v : values) EXPECT_EQ(round_pixel(v), static_cast<int>(std::lround(v))) << v;
+}

@@ -1,42 +1,107 @@
-// The PNG folder sink: each frame encoded by Qt in memory and written as
-// FOLDER/frame-NNNN.png.
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
+// The PNG folder sink: each frame encoded (png_encode.h) and written as
+// FOLDER/frame-NNNN.png on a thread of its own, so that the next frame is
+// drawn while the last one is encoded.
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "frame_sink.h"
+#include "png_encode.h"
 
 namespace {
 
 class PngFolder : public FrameSink {
  public:
   explicit PngFolder(std::string folder) : folder_(std::move(folder)) {}
+  ~PngFolder() override { stop(); }
 
   Status begin(int, int) override {
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     if (ec || !std::filesystem::is_directory(folder_))
       return Status::io_error(folder_ + ": the output folder cannot be made" + (ec ? ": " + ec.message() : ""));
+    worker_ = std::thread([this] { work(); });
     return Status::ok();
   }
 
+  // Waits while a frame is still waiting for the encoder, then leaves this
+  // one waiting. An error of an earlier frame is returned instead.
   Status add(const WndImage& image, std::int64_t frame) override {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !waiting_ || !error_.is_ok(); });
+    if (!error_.is_ok()) return error_;
+    waiting_ = Job{image, frame};
+    changed_.notify_all();
+    return Status::ok();
+  }
+
+  // Waits for the frames still being encoded; the first error, if any.
+  Status finish() override {
+    stop();
+    std::lock_guard lock(mutex_);
+    return error_;
+  }
+
+  void abandon() override { stop(); }  // the frames written so far are whole pictures
+
+ private:
+  struct Job {
+    WndImage image;
+    std::int64_t frame = 0;
+  };
+
+  void stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
+
+  // The encoder thread: takes the waiting frame until told to stop and no
+  // frame waits any more; the first error stops it.
+  void work() {
+    std::vector<unsigned char> png;
+    for (;;) {
+      Job job;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_ || stopping_; });
+        if (!waiting_) return;
+        job = std::move(*waiting_);
+        waiting_.reset();
+      }
+      changed_.notify_all();
+      Status status;
+      try {
+        status = write(job, &png);
+      } catch (const std::exception& e) {
+        status = Status::io_error("frame " + std::to_string(job.frame) + ": " + e.what());
+      }
+      if (!status) {
+        std::lock_guard lock(mutex_);
+        error_ = status;
+        waiting_.reset();
+        changed_.notify_all();
+        return;
+      }
+    }
+  }
+
+  Status write(const Job& job, std::vector<unsigned char>* png) {
     char name[32];
-    std::snprintf(name, sizeof name, "frame-%04lld.png", static_cast<long long>(frame));
+    std::snprintf(name, sizeof name, "frame-%04lld.png", static_cast<long long>(job.frame));
     const std::string path = (std::filesystem::path(folder_) / name).string();
-    const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                         static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) return Status::io_error(path + ": the frame cannot be encoded");
+    if (!encode_png(job.image, png)) return Status::io_error(path + ": the frame cannot be encoded");
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(bytes.constData(), 1, bytes.size(), file) == std::size_t(bytes.size());
+    bool written = file != nullptr && std::fwrite(png->data(), 1, png->size(), file) == png->size();
     int error = errno;
     if (file != nullptr && std::fclose(file) != 0) {
       written = false;  // a full disk often shows only here
@@ -48,11 +113,13 @@ class PngFolder : public FrameSink {
     return Status::from_errno(path + ": cannot be written", error != 0 ? error : EIO);
   }
 
-  Status finish() override { return Status::ok(); }
-  void abandon() override {}  // the frames written so far are whole pictures
-
- private:
   std::string folder_;
+  std::thread worker_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::optional<Job> waiting_;  // the frame the encoder takes next
+  bool stopping_ = false;
+  Status error_;
 };
 
 }  // namespace
