@@ -5,11 +5,15 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang clang-format pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb openbox xdotool imagemagick x11-utils
   ccache
+  libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev ffmpeg
+  nlohmann-json3-dev libcli11-dev qt6-svg-dev
+  dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
+  clang libclang-rt-14-dev
 )
 
 missing=()

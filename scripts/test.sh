@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds VELTRA three times and runs every test,
-# headless: the plain build, a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a build with clang under ThreadSanitizer
-# (the Qt layer included, so that the hand-over to the GUI thread runs under
-# the checker; clang also checks the lock annotations with -Wthread-safety).
+# headless: the plain build (and the Debian package made from it), a build
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a build with
+# clang under ThreadSanitizer (the Qt layer included, so that the hand-over
+# to the GUI thread runs under the checker; clang also checks the lock
+# annotations with -Wthread-safety); then a short run of the fuzz targets.
 # Every build treats warnings as errors. Exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,6 +24,8 @@ run_suite() {
 }
 
 run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== package from $root/build"
+"$root/tests/package/package_test.sh" "$root/build"
 run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=address
 # A folder configured with another compiler is configured afresh.
 if [ -f "$root/build-tsan/CMakeCache.txt" ] &&
@@ -31,4 +34,7 @@ if [ -f "$root/build-tsan/CMakeCache.txt" ] &&
 fi
 run_suite "$root/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_SANITIZE=thread \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+# A short run of every fuzz target (20 s each) on top of its committed corpus.
+echo "=== fuzz"
+"$root/scripts/fuzz.sh" 20
 echo "=== all tests passed"

@@ -7,8 +7,8 @@ std::string limit_message;
 
 const char* const kAboutText =
     "VELTRA for TARVEK\n"
-    "Copyright (c) 2026 the VELTRA developers. All rights reserved.\n"
-    "Distributed with TARVEK for viewing its results; no warranty.";
+    "Copyright (c) 2026 the VELTRA developers.\n"
+    "All rights reserved. No warranty.";
 
 const char* const kInfoTitle = " VELTRA: Info";
 

@@ -20,7 +20,7 @@ constexpr std::int32_t kGraphCounterLimit = 20;
 // The graph-limit message, composed at start-up in the language of that moment.
 extern std::string limit_message;
 
-// The text of Help / About.
+// The text of Help / About: three lines, at most 100 characters.
 extern const char* const kAboutText;
 
 // The caption of the info window.

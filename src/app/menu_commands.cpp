@@ -11,11 +11,12 @@
 
 namespace {
 
-// Starts `body` for graph `graph_number` on a detached thread; nothing ever
+// Starts `body` for graph `graph_number` on a detached thread under
+// run_thread_root, which catches what escapes the run; nothing ever
 // joins a run. false when the thread could not be created.
 bool start_run(void (*body)(int), int graph_number) {
   try {
-    std::thread(body, graph_number).detach();
+    std::thread(run_thread_root, body, graph_number).detach();
     return true;
   } catch (const std::system_error&) {
     return false;

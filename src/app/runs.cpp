@@ -1,6 +1,8 @@
 #include "app/runs.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <utility>
 
 #include "app/app_state.h"
@@ -34,7 +36,7 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
   Status status = records.open_u01();
   if (!status) return stop_with(status);
 
-  if (show_time_settings(*problem)) {
+  if (show_time_settings(*problem) == DialogEnd::cancelled) {
     records.close();
     return;
   }
@@ -42,7 +44,7 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
 
   const std::string graph_title = make_graph_title(graph_number, problem->control);
   const auto graph_title_length = static_cast<std::int32_t>(graph_title.size());
-  if (show_graph_settings(*problem, graph_title, graph_title_length)) {
+  if (show_graph_settings(*problem, graph_title, graph_title_length) == DialogEnd::cancelled) {
     records.close();
     return;
   }
@@ -76,11 +78,30 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
 
 }  // namespace
 
+void run_thread_root(void (*run)(int), int graph_number) noexcept {
+  std::string cause;
+  try {
+    run(graph_number);
+    return;
+  } catch (const std::bad_alloc&) {
+    cause = "not enough memory";
+  } catch (const std::exception& error) {
+    cause = error.what();
+  } catch (...) {
+    cause = "an unknown error";
+  }
+  try {
+    wnd_write_line(kInfoUnit, " * Graph Run Failed: " + cause);
+    wnd_stop_with_message("Graph run failed: " + cause);
+  } catch (...) {
+    wnd_end_program(0);
+  }
+}
+
 std::string make_graph_title(int graph_number, const ProblemControl& control) {
-  std::string title(without_trailing_blanks("(" + std::to_string(graph_number) + ") " +
-                                           control.problem_title));
+  std::string title = "(" + std::to_string(graph_number) + ") " + control.problem_title;
   if (title.size() > kGraphTitleWidth) title.resize(kGraphTitleWidth);
-  return title;
+  return std::string(without_trailing_blanks(title));
 }
 
 std::string graph_number_line(int graph_number) {

@@ -16,6 +16,12 @@
 void new_graph_run(int graph_number);
 void back_to_settings_run(int graph_number);
 
+// The root of every run thread: runs `run` for `graph_number` and catches
+// whatever escapes it (a failed allocation, any exception), writes
+// " * Graph Run Failed: " and the cause to the info window and ends the
+// program through the end prompt with that cause, as a read error does.
+void run_thread_root(void (*run)(int), int graph_number) noexcept;
+
 // "(n) " followed by the problem title, at most 80 characters.
 std::string make_graph_title(int graph_number, const ProblemControl& control);
 

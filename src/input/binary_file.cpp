@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <utility>
+
+#include "input/regular_file.h"
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), name_(std::move(other.name_)) {}
@@ -24,14 +27,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
 Status BinaryFile::open(const std::string& path, std::string name) {
   close();
   name_ = std::move(name);
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return Status::error(name_ + ": cannot be opened: " + std::strerror(errno));
-  struct stat info;
-  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    close();
-    return Status::error(name_ + ": is not a readable file");
-  }
-  return Status::ok();
+  return open_regular_file(path, name_, &fd_);
 }
 
 void BinaryFile::close() {
@@ -45,29 +41,38 @@ std::int64_t BinaryFile::size() const {
   return static_cast<std::int64_t>(info.st_size);
 }
 
-std::int64_t BinaryFile::read_at(std::int64_t offset, std::size_t length, unsigned char* destination) const {
+Status BinaryFile::read_at(std::int64_t offset, std::size_t length, unsigned char* destination,
+                           std::size_t* got) const {
   std::size_t done = 0;
   while (done < length) {
-    ssize_t got = ::pread(fd_, destination + done, length - done, static_cast<off_t>(offset + done));
-    if (got < 0) {
+    ssize_t part = ::pread(fd_, destination + done, length - done, static_cast<off_t>(offset + done));
+    if (part < 0) {
       if (errno == EINTR) continue;
-      return -1;
+      *got = done;
+      return Status::from_errno(name_ + ": cannot be read at byte " + std::to_string(offset + done), errno);
     }
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
+    if (part == 0) break;
+    done += static_cast<std::size_t>(part);
   }
-  return static_cast<std::int64_t>(done);
+  *got = done;
+  return Status::ok();
 }
 
 BufferedReader::BufferedReader(const BinaryFile& file, std::size_t window) : file_(file), buffer_(window) {}
 
-bool BufferedReader::read(std::int64_t offset, std::size_t length, unsigned char* destination) {
+ReadEnd BufferedReader::read(std::int64_t offset, std::size_t length, unsigned char* destination) {
   while (length > 0) {
     if (offset < buffer_offset_ || offset >= buffer_offset_ + static_cast<std::int64_t>(buffer_length_)) {
-      std::int64_t got = file_.read_at(offset, buffer_.size(), buffer_.data());
-      if (got <= 0) return false;
+      std::size_t got = 0;
+      Status status = file_.read_at(offset, buffer_.size(), buffer_.data(), &got);
       buffer_offset_ = offset;
-      buffer_length_ = static_cast<std::size_t>(got);
+      buffer_length_ = got;
+      if (!status) {
+        failure_ = std::move(status);
+        buffer_length_ = 0;
+        return ReadEnd::failed;
+      }
+      if (got == 0) return ReadEnd::end_of_file;
     }
     std::size_t start = static_cast<std::size_t>(offset - buffer_offset_);
     std::size_t take = std::min(length, buffer_length_ - start);
@@ -76,5 +81,5 @@ bool BufferedReader::read(std::int64_t offset, std::size_t length, unsigned char
     offset += static_cast<std::int64_t>(take);
     length -= take;
   }
-  return true;
+  return ReadEnd::complete;
 }

@@ -1,21 +1,13 @@
-// Reading binary files: positioned reads, a buffered sequential window, and
-// explicit little-endian decoding (portable, no casts of unaligned memory).
+// Reading binary files: positioned reads and a buffered sequential window.
+// The records read through them are laid out in input/result_format.h.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "input/status.h"
-
-inline std::uint32_t decode_u32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-inline std::int32_t decode_i32(const unsigned char* bytes) { return static_cast<std::int32_t>(decode_u32(bytes)); }
-inline float decode_f32(const unsigned char* bytes) { return std::bit_cast<float>(decode_u32(bytes)); }
+#include "base/status.h"
 
 // A read-only file descriptor.
 class BinaryFile {
@@ -27,7 +19,8 @@ class BinaryFile {
   BinaryFile(BinaryFile&& other) noexcept;
   BinaryFile& operator=(BinaryFile&& other) noexcept;
 
-  // Opens `path`; errors name the file by `name`.
+  // Opens `path`, a regular file only (open_regular_file); errors name the
+  // file by `name`.
   Status open(const std::string& path, std::string name);
   void close();
   bool is_open() const { return fd_ >= 0; }
@@ -36,13 +29,21 @@ class BinaryFile {
   // Current size in bytes; -1 when it cannot be told.
   std::int64_t size() const;
 
-  // Reads up to `length` bytes at `offset` into `destination`; the number of
-  // bytes read (short only at the end of the file), or -1 on an error.
-  std::int64_t read_at(std::int64_t offset, std::size_t length, unsigned char* destination) const;
+  // Reads up to `length` bytes at `offset` into `destination` and sets *got
+  // to the number read, short only where the file ends. A failed read is an
+  // io_error naming the file, the offset and the system's reason.
+  Status read_at(std::int64_t offset, std::size_t length, unsigned char* destination, std::size_t* got) const;
 
  private:
   int fd_ = -1;
   std::string name_;
+};
+
+// How a read of a stretch of a file ended.
+enum class ReadEnd {
+  complete,     // every byte asked for was read
+  end_of_file,  // the file ends before the stretch does
+  failed,       // the system failed to read; see BufferedReader::failure
 };
 
 // Sequential reading through a window of the file, so that many small reads
@@ -51,12 +52,15 @@ class BufferedReader {
  public:
   explicit BufferedReader(const BinaryFile& file, std::size_t window = std::size_t{1} << 20);
 
-  // Copies `length` bytes at `offset` into `destination`; false when the
-  // file ends first or cannot be read.
-  bool read(std::int64_t offset, std::size_t length, unsigned char* destination);
+  // Copies `length` bytes at `offset` into `destination`.
+  ReadEnd read(std::int64_t offset, std::size_t length, unsigned char* destination);
+
+  // The io_error of the last read that ended with ReadEnd::failed.
+  const Status& failure() const { return failure_; }
 
  private:
   const BinaryFile& file_;
+  Status failure_;
   std::vector<unsigned char> buffer_;
   std::int64_t buffer_offset_ = 0;
   std::size_t buffer_length_ = 0;

@@ -50,8 +50,8 @@ Status skip_reals(FreeFormReader& reader, const char* what) {
 Status read_control_data(const std::string& folder, ControlData* data) {
   *data = ControlData();
   std::string path = find_in_folder(folder, "comdin.dat");
-  if (path.empty()) return Status::error("comdin.dat: not found in " + folder);
-  data->file_name = std::string(name_of(path));
+  if (path.empty()) return Status::not_found("comdin.dat: not found in " + folder);
+  data->file_name = shown_name(path);
   std::vector<std::string> lines;
   if (Status status = read_text_lines(path, &lines); !status) return status;
   FreeFormReader reader(data->file_name, std::move(lines));

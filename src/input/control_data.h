@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "input/problem.h"
-#include "input/status.h"
+#include "base/status.h"
 
 // What comdin.dat says, before the geometry files have backed its counts:
 // the record and the restraint and elastic lists, kept per listed node so

@@ -47,6 +47,12 @@ std::string_view name_of(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string shown_name(std::string_view path) {
+  std::string_view name = name_of(path);
+  if (name.empty() || name == "." || name == "..") return std::string(path);
+  return std::string(name);
+}
+
 std::string absolute_path(const std::string& path, const std::string& base_folder) {
   if (!path.empty() && path.front() == '/') return path;
   if (base_folder.empty()) return path;

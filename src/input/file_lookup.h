@@ -47,5 +47,10 @@ std::string folder_of(const std::string& path);
 // The last component of `path`.
 std::string_view name_of(std::string_view path);
 
+// How messages name the file at `path`: its last component, or the whole
+// path when that is empty, "." or ".." (a path ending in "/"), so that a
+// message never begins with a bare colon.
+std::string shown_name(std::string_view path);
+
 // `path` made absolute against `base_folder` when it is relative.
 std::string absolute_path(const std::string& path, const std::string& base_folder);

@@ -120,11 +120,11 @@ FreeFormReader::FreeFormReader(std::string file_name, std::vector<std::string> l
     : file_name_(std::move(file_name)), lines_(std::move(lines)) {}
 
 Status FreeFormReader::error_at(std::size_t line, std::string_view text) const {
-  return Status::error(file_name_ + ", line " + std::to_string(line) + ": " + std::string(text));
+  return Status::damaged(file_name_ + ", line " + std::to_string(line) + ": " + std::string(text));
 }
 
 Status FreeFormReader::end_of_file() const {
-  return Status::error(file_name_ + ": the file ends within " + what_);
+  return Status::damaged(file_name_ + ": the file ends within " + what_);
 }
 
 Status FreeFormReader::read_integers(std::string_view what, std::span<std::int32_t> values) {
@@ -297,5 +297,5 @@ Status first_free_form_text(const std::vector<std::string>& lines, const std::st
     *value = std::string(without_trailing_blanks(result));
     return Status::ok();
   }
-  return Status::error(file_name + ": the file ends before a value was read");
+  return Status::damaged(file_name + ": the file ends before a value was read");
 }

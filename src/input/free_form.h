@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // Why a token is not a number of the kind asked for.
 enum class NumberError { none, bad_form, out_of_range };

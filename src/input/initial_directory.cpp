@@ -10,10 +10,17 @@ Status first_graph_initial_directory(const std::string& startup_directory, std::
   initial_directory->clear();
   std::string work_dir = find_file("work_dir.dat", startup_directory);
   if (!work_dir.empty()) {
-    // Read the file that was found, wherever it is.
-    std::vector<std::string> lines;
-    if (Status status = read_text_lines(work_dir, &lines); !status) return status;
-    return first_free_form_text(lines, std::string(name_of(work_dir)), kFolderWidth, initial_directory);
+    // Read the file that was found, wherever it is, line by line until a
+    // line holds a value; each line is kept to a bounded length.
+    TextLines file;
+    if (Status status = file.open(work_dir); !status) return status;
+    for (;;) {
+      std::string line;
+      bool got = false;
+      if (Status status = file.next(&line, &got, kValueLineWidth); !status) return status;
+      if (!got) return first_free_form_text({}, file.name(), kFolderWidth, initial_directory);
+      if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory)) return Status::ok();
+    }
   }
   if (startup_directory.empty()) return Status::ok();
   std::size_t keep = startup_directory.size() >= 3 ? startup_directory.size() - 3 : 0;

@@ -3,10 +3,12 @@
 
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // Longest folder name taken from work_dir.dat.
 constexpr std::size_t kFolderWidth = 260;
+// Longest part of a work_dir.dat line that is looked at for the value.
+constexpr std::size_t kValueLineWidth = 65536;
 
 // For the first graph of the program run: the first free-form value of
 // work_dir.dat when find_file finds that file (the program's folder first,

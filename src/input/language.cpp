@@ -1,7 +1,5 @@
 #include "input/language.h"
 
-#include <vector>
-
 #include "input/blanks.h"
 #include "input/file_lookup.h"
 #include "input/text_file.h"
@@ -10,7 +8,8 @@ std::atomic<bool> romanian_messages{false};
 
 namespace {
 
-std::string cut(const std::string& text, std::size_t width) { return text.substr(0, width); }
+// The folder line of work_dir.dat is taken whole, up to this width.
+constexpr std::size_t kFolderLineWidth = 260;
 
 }  // namespace
 
@@ -22,28 +21,44 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   *language_word = "English";
   std::string work_dir = find_in_folder(startup_directory, "work_dir.dat");
   if (work_dir.empty()) return Status::ok();
-  std::vector<std::string> lines;
-  if (Status status = read_text_lines(work_dir, &lines); !status) return status;
-  if (lines.empty()) return Status::error(std::string(name_of(work_dir)) + ": the file is empty");
-  std::string folder(without_trailing_blanks(cut(lines.front(), 260)));
+  std::string folder;
+  {
+    // A work_dir.dat that is there but cannot be opened leaves English.
+    TextLines file;
+    if (!file.open(work_dir)) return Status::ok();
+    bool got = false;
+    if (Status status = file.next(&folder, &got, kFolderLineWidth); !status) return status;
+    if (!got) return Status::damaged(file.name() + ": the file is empty");
+    folder = std::string(without_trailing_blanks(folder));
+  }
 
   const char* name = kind == 1 ? "Comnel.dat" : kind == 2 ? "Comdin.dat" : nullptr;
   if (name == nullptr) return Status::ok();
   std::string control = find_in_folder(absolute_path(folder, startup_directory), name);
   if (control.empty()) return Status::ok();
-  if (Status status = read_text_lines(control, &lines); !status) return status;
-  if (lines.empty()) return Status::error(std::string(name_of(control)) + ": the file is empty");
-  *language_word = cut(lines.back(), kLanguageWordWidth);
+  // The last line: every line is read, only the last one's word is kept.
+  TextLines file;
+  if (!file.open(control)) return Status::ok();  // there but not to be opened: English
+  std::string line;
+  bool any = false;
+  for (;;) {
+    bool got = false;
+    if (Status status = file.next(&line, &got, kLanguageWordWidth); !status) return status;
+    if (!got) break;
+    *language_word = line;
+    any = true;
+  }
+  if (!any) return Status::damaged(file.name() + ": the file is empty");
   return Status::ok();
 }
 
 Status read_language(const std::string& startup_directory, std::string* language_word) {
   std::string word;
   std::string path = find_in_folder(startup_directory, "language.dat");
-  std::vector<std::string> lines;
-  if (!path.empty() && read_text_lines(path, &lines)) {
-    if (lines.empty()) return Status::error(std::string(name_of(path)) + ": the file is empty");
-    word = cut(lines.front(), kLanguageWordWidth);
+  TextLines file;
+  bool got = false;
+  if (!path.empty() && file.open(path) && file.next(&word, &got, kLanguageWordWidth)) {
+    if (!got) return Status::damaged(file.name() + ": the file is empty");
   } else {
     if (Status status = fallback_language(2, startup_directory, &word); !status) return status;
   }

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 
 // True when the messages of the directory choice, the graph heading and the
 // graph-limit message are to be in Romanian. Process-wide; false until the
@@ -21,8 +21,8 @@ constexpr std::size_t kLanguageWordWidth = 20;
 // program's problem folder (the whole line, trailing blanks removed); kind 1
 // reads the last line of that folder's Comnel.dat, kind 2 the last line of its
 // Comdin.dat, cut to 20 characters. "English" when work_dir.dat or the file is
-// missing, or for any other kind. Errors (an empty work_dir.dat or control
-// file) name the file.
+// missing or cannot be opened, or for any other kind. Errors (an empty
+// work_dir.dat or control file, a failed read) name the file.
 Status fallback_language(int kind, const std::string& startup_directory, std::string* language_word);
 
 // Sets romanian_messages from the first line of language.dat in

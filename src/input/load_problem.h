@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "input/problem.h"
-#include "input/status.h"
+#include "base/status.h"
 
 struct LoadResult {
   Status status;                        // a read error names the file and says where and what

@@ -5,14 +5,28 @@
 
 #include "input/binary_file.h"
 #include "input/file_lookup.h"
-#include "input/step_records.h"
+#include "input/result_format.h"
 
 namespace {
 
 Status open_in(const std::string& folder, const char* name, BinaryFile* file) {
   std::string path = find_in_folder(folder, name);
-  if (path.empty()) return Status::error(std::string(name) + ": not found in " + folder);
-  return file->open(path, std::string(name_of(path)));
+  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder);
+  return file->open(path, shown_name(path));
+}
+
+// The outcome of a read that must be complete: ok, the system's failure, or
+// the file ending first as `short_message`.
+Status need_whole(ReadEnd end, const BufferedReader& reader, const std::string& short_message) {
+  switch (end) {
+    case ReadEnd::complete:
+      return Status::ok();
+    case ReadEnd::end_of_file:
+      return Status::damaged(short_message);
+    case ReadEnd::failed:
+      break;
+  }
+  return reader.failure();
 }
 
 std::string count_text(std::int64_t n, const char* one, const char* many) {
@@ -32,7 +46,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   if (Status status = open_in(folder, "x.unf", &x_file); !status) return status;
   std::int64_t x_records = x_file.size() / x_record_bytes(ngl);
   if (x_records < nodes) {
-    return Status::error(x_file.name() + ": " + count_text(x_records, "record", "records") + ", " +
+    return Status::damaged(x_file.name() + ": " + count_text(x_records, "record", "records") + ", " +
                          std::to_string(nodes) + " needed");
   }
   BinaryFile nei_file;
@@ -40,19 +54,19 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   const std::int64_t nei_size = nei_file.size();
   // Each record takes its two length markers and at least `width` integers;
   // compared by division, so that huge counts cannot overflow.
-  const std::int64_t record_minimum = 8 + 4 * width;
+  const std::int64_t record_minimum = nei_record_bytes(kWordBytes * width);
   if (nodes > 0 && record_minimum > nei_size / nodes) {
-    return Status::error(nei_file.name() + ": " + count_text(nei_size, "byte", "bytes") + ", too short for " +
+    return Status::damaged(nei_file.name() + ": " + count_text(nei_size, "byte", "bytes") + ", too short for " +
                          std::to_string(nodes) + " records of " + std::to_string(width) + " integers");
   }
   {
     std::int64_t el_records = 0;
     std::string el_path = find_in_folder(folder, "el.unf");
     BinaryFile el_file;
-    if (!el_path.empty() && el_file.open(el_path, std::string(name_of(el_path)))) el_records = el_file.size() / el_record_bytes(ngl);
+    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path))) el_records = el_file.size() / el_record_bytes(ngl);
     std::int64_t nei_integers = nei_size / 4;
     if (control.element_count > el_records && control.element_count > nei_integers) {
-      return Status::error(data.file_name + ": element_count " + std::to_string(control.element_count) +
+      return Status::damaged(data.file_name + ": element_count " + std::to_string(control.element_count) +
                            " is more than el.unf and nei.unf can reference (el.unf holds " +
                            count_text(el_records, "record", "records") + ", nei.unf " +
                            count_text(nei_integers, "integer", "integers") + ")");
@@ -91,14 +105,16 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->node_coords_table.assign(cells, 0.0f);
   {
     BufferedReader reader(x_file);
-    unsigned char record[12];
+    unsigned char record[x_read_bytes(3)];
     for (std::int64_t n = 0; n < nodes; ++n) {
-      if (!reader.read(n * x_record_bytes(ngl), static_cast<std::size_t>(4 * ngl), record)) {
-        return Status::error(x_file.name() + ": cannot read the record of node " + std::to_string(n + 1));
+      const ReadEnd end = reader.read(record_offset(n + 1, x_record_bytes(ngl)),
+                                      static_cast<std::size_t>(x_read_bytes(ngl)), record);
+      if (Status status = need_whole(end, reader, x_file.name() + ": the file ends within the record of node " +
+                                                      std::to_string(n + 1));
+          !status) {
+        return status;
       }
-      for (int j = 0; j < ngl; ++j) {
-        result->node_coords_table[static_cast<std::size_t>(n * ngl + j)] = decode_f32(record + 4 * j);
-      }
+      decode_x_coordinates(record, ngl, &result->node_coords_table[static_cast<std::size_t>(n * ngl)]);
     }
   }
   x_file.close();
@@ -121,37 +137,50 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->element_node2.assign(static_cast<std::size_t>(control.element_count), 0);
   {
     BufferedReader reader(nei_file);
-    std::vector<unsigned char> row(static_cast<std::size_t>(4 * width));
+    // The width is backed by nei.unf's size only when there are records to
+    // read (checked above); without nodes nothing is allocated.
+    std::vector<unsigned char> row(nodes > 0 ? static_cast<std::size_t>(kWordBytes * width) : 0);
     const std::int64_t pairs = width / 2;
     std::int64_t offset = 0;
     for (std::int32_t node = 1; node <= control.node_count; ++node) {
-      unsigned char marker[4];
-      if (!reader.read(offset, 4, marker)) {
-        return Status::error(nei_file.name() + ": the file ends before the record of node " +
-                             std::to_string(node));
+      unsigned char marker[kWordBytes];
+      const std::string record_name = nei_file.name() + ": the record of node " + std::to_string(node);
+      if (Status status = need_whole(reader.read(offset + kNeiLengthOffset, kWordBytes, marker), reader,
+                                     nei_file.name() + ": the file ends before the record of node " +
+                                         std::to_string(node));
+          !status) {
+        return status;
       }
       std::int64_t length = decode_i32(marker);
-      unsigned char closing[4];
-      if (length < 0 || offset + 8 + length > nei_size || !reader.read(offset + 4 + length, 4, closing) ||
-          decode_i32(closing) != length) {
-        return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) +
-                             " is damaged (its length markers do not match)");
+      const Status damaged = Status::damaged(record_name + " is damaged (its length markers do not match)");
+      if (length < 0 || offset + nei_record_bytes(length) > nei_size) return damaged;
+      unsigned char closing[kWordBytes];
+      if (Status status =
+              need_whole(reader.read(offset + nei_closing_offset(length), kWordBytes, closing), reader, damaged.message());
+          !status) {
+        return status;
       }
-      if (length < 4 * width) {
-        return Status::error(nei_file.name() + ": the record of node " + std::to_string(node) + " holds " +
-                             count_text(length / 4, "integer", "integers") + ", " + std::to_string(width) +
-                             " needed");
+      if (decode_i32(closing) != length) return damaged;
+      if (length < kWordBytes * width) {
+        return Status::damaged(record_name + " holds " + count_text(length / 4, "integer", "integers") + ", " +
+                               std::to_string(width) + " needed");
       }
-      if (width > 0 && !reader.read(offset + 4, row.size(), row.data())) {
-        return Status::error(nei_file.name() + ": cannot read the record of node " + std::to_string(node));
+      if (width > 0) {
+        if (Status status = need_whole(reader.read(offset + kNeiDataOffset, row.size(), row.data()), reader,
+                                       record_name + " is damaged (its length markers do not match)");
+            !status) {
+          return status;
+        }
       }
-      for (std::int64_t p = 0; p < pairs; ++p) {
-        std::int32_t first = decode_i32(&row[static_cast<std::size_t>(8 * p)]);
-        std::int32_t second = decode_i32(&row[static_cast<std::size_t>(8 * p + 4)]);
+      // row holds the record from its integer 1 on.
+      auto integer = [&](std::int64_t i) { return decode_i32(&row[nei_integer_offset(i) - kNeiDataOffset]); };
+      for (std::int64_t p = 1; p <= pairs; ++p) {
+        std::int32_t first = integer(2 * p - 1);
+        std::int32_t second = integer(2 * p);
         if (first >= 1 && first <= control.element_count) result->element_node1[first - 1] = node;
         if (second >= 1 && second <= control.element_count) result->element_node2[second - 1] = node;
       }
-      offset += 8 + length;
+      offset += nei_record_bytes(length);
     }
   }
   *problem = std::move(result);

@@ -7,10 +7,7 @@
 
 #include "input/control_data.h"
 #include "input/problem.h"
-#include "input/status.h"
-
-// Record length of x.unf in bytes (NGL coordinates, then unused data).
-constexpr std::int64_t x_record_bytes(int ngl) { return 16 * std::int64_t{ngl}; }
+#include "base/status.h"
 
 // Builds the problem of `folder` from the control data already read: first
 // checks that x.unf holds node_count records, that nei.unf is large enough

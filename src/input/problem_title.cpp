@@ -28,14 +28,16 @@ Status read_problem_title(const std::string& working_directory, ProblemControl* 
   std::string found = find_file(trimmed(path), working_directory);
   std::string title;
   if (!found.empty()) {
-    std::vector<std::string> lines;
-    if (Status status = read_text_lines(found, &lines); !status) return status;
-    std::size_t line = 0;
-    while (line < lines.size() && lines[line].compare(0, 2, "//") == 0) ++line;
-    if (line == lines.size()) {
-      return Status::error(std::string(name_of(found)) + ": the file ends before the problem title");
+    // Line by line, each kept to the title's width: the file may be large,
+    // and only its first line that is not a comment is wanted.
+    TextLines file;
+    if (Status status = file.open(found); !status) return status;
+    for (;;) {
+      bool got = false;
+      if (Status status = file.next(&title, &got, kTitleWidth); !status) return status;
+      if (!got) return Status::damaged(file.name() + ": the file ends before the problem title");
+      if (title.compare(0, 2, "//") != 0) break;
     }
-    title = lines[line].substr(0, kTitleWidth);
   } else {
     std::string base = title_base_name(path);
     title = base.substr(0, kTitleWidth);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "input/problem.h"
-#include "input/status.h"
+#include "base/status.h"
 
 constexpr std::size_t kTitleWidth = 80;
 constexpr std::size_t kBaseNameWidth = 128;

@@ -17,10 +17,10 @@ StepRecords::StepRecords(const Problem& problem)
       time_step_(problem.control.time_step) {}
 
 Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
-  if (folder_.empty()) return Status::error(std::string(name) + ": no problem has been loaded");
+  if (folder_.empty()) return Status::not_found(std::string(name) + ": no problem has been loaded");
   std::string path = find_in_folder(folder_, name);
-  if (path.empty()) return Status::error(std::string(name) + ": not found in " + folder_);
-  return file->open(path, std::string(name_of(path)));
+  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder_);
+  return file->open(path, shown_name(path));
 }
 
 Status StepRecords::open_u01() { return open_in_folder("u01.unf", &u01_); }
@@ -37,26 +37,30 @@ void StepRecords::close() {
 
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
                               std::int64_t record_bytes) {
-  if (step < 0) return Status::error(file.name() + ": step " + std::to_string(step) + " does not exist");
+  if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
-  const bool past_any_file = std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes;
-  const std::size_t length = static_cast<std::size_t>(step_bytes);
-  if (buffer_.size() < length) buffer_.resize(length);
-  const std::int64_t offset = past_any_file ? 0 : record_offset(step_record_number(step, count, 1), record_bytes);
-  std::int64_t got = past_any_file ? 0 : file.read_at(offset, length, buffer_.data());
-  if (got < 0) return Status::error(file.name() + ": cannot read step " + std::to_string(step));
-  if (static_cast<std::size_t>(got) < length) {
-    std::int64_t size = file.size();
+  const std::int64_t size = file.size();
+  auto beyond_the_end = [&] {
     std::int64_t steps = size < 0 ? 0 : size / step_bytes;
     std::string held = steps == 0 ? "no complete step" : "steps 0 to " + std::to_string(steps - 1);
-    return Status::error(file.name() + ": step " + std::to_string(step) +
-                         " is beyond the end of the file, which holds " + held);
-  }
+    return Status::damaged(file.name() + ": step " + std::to_string(step) +
+                           " is beyond the end of the file, which holds " + held);
+  };
+  // The step must lie within the file before its buffer is sized: the
+  // counts come from comdin.dat, the size from the disk.
+  if (std::int64_t{step} >= std::numeric_limits<std::int64_t>::max() / step_bytes) return beyond_the_end();
+  const std::int64_t offset = record_offset(step_record_number(step, count, 1), record_bytes);
+  if (size < 0 || offset > size - step_bytes) return beyond_the_end();
+  const std::size_t length = static_cast<std::size_t>(step_bytes);
+  if (buffer_.size() < length) buffer_.resize(length);
+  std::size_t got = 0;
+  if (Status status = file.read_at(offset, length, buffer_.data(), &got); !status) return status;
+  if (got < length) return beyond_the_end();  // the file has shrunk since
   return Status::ok();
 }
 
 Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displacements) {
-  if (!u01_.is_open()) return Status::error("u01.unf: not connected");
+  if (!u01_.is_open()) return Status::io_error("u01.unf: not connected");
   const std::size_t values = static_cast<std::size_t>(node_count_) * static_cast<std::size_t>(ngl_);
   displacements->resize(values);
   if (node_count_ == 0) return Status::ok();
@@ -64,8 +68,8 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
   if (Status status = read_step(u01_, step, node_count_, record_bytes); !status) return status;
   const unsigned char* record = buffer_.data();
   float* out = displacements->data();
-  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes) {
-    for (int j = 0; j < ngl_; ++j) *out++ = decode_f32(record + 4 * j);
+  for (std::int32_t n = 0; n < node_count_; ++n, record += record_bytes, out += ngl_) {
+    decode_u01_displacements(record, ngl_, out);
   }
   return Status::ok();
 }
@@ -78,12 +82,10 @@ Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* ele
   if (element_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = el_record_bytes(ngl_);
   if (Status status = read_step(el_, step, element_count_, record_bytes); !status) return status;
-  // Each record: NGL reals, one real, then the element's value and code.
-  const std::size_t value_offset = static_cast<std::size_t>(4 * ngl_ + 4);
   const unsigned char* record = buffer_.data();
   for (std::int32_t e = 0; e < element_count_; ++e, record += record_bytes) {
-    (*element_value)[static_cast<std::size_t>(e)] = decode_f32(record + value_offset);
-    (*element_code)[static_cast<std::size_t>(e)] = decode_i32(record + value_offset + 4);
+    (*element_value)[static_cast<std::size_t>(e)] = decode_el_value(record, ngl_);
+    (*element_code)[static_cast<std::size_t>(e)] = decode_el_code(record, ngl_);
   }
   return Status::ok();
 }

@@ -12,22 +12,8 @@
 
 #include "input/binary_file.h"
 #include "input/problem.h"
-#include "input/status.h"
-
-// Record lengths in bytes.
-constexpr std::int64_t u01_record_bytes(int ngl) { return 32 * std::int64_t{ngl}; }
-constexpr std::int64_t el_record_bytes(int ngl) { return 16 * std::int64_t{ngl} + 112; }
-
-// The 1-based record number of item `item` (1-based node or element) of step
-// `step` in a file of `count` items per step: step * count + item, in 64 bits.
-constexpr std::int64_t step_record_number(std::int32_t step, std::int32_t count, std::int32_t item) {
-  return std::int64_t{step} * count + item;
-}
-
-// Byte offset at which a 1-based record starts.
-constexpr std::int64_t record_offset(std::int64_t record, std::int64_t record_bytes) {
-  return (record - 1) * record_bytes;
-}
+#include "input/result_format.h"
+#include "base/status.h"
 
 // The time of a step: the 32-bit product of the step as a real and time_step.
 float step_time(std::int32_t step, float time_step);

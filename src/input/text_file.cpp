@@ -1,34 +1,82 @@
 #include "input/text_file.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "input/file_lookup.h"
+#include "input/regular_file.h"
+
+Status TextLines::open(const std::string& path) {
+  close();
+  name_ = shown_name(path);
+  return open_regular_file(path, name_, &fd_);
+}
+
+void TextLines::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  start_ = end_ = 0;
+}
+
+Status TextLines::fill(bool* more) {
+  start_ = end_ = 0;
+  *more = false;
+  if (fd_ < 0) return Status::ok();
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Status::from_errno(name_ + ": cannot be read", errno);
+    }
+    end_ = static_cast<std::size_t>(got);
+    *more = got > 0;
+    return Status::ok();
+  }
+}
+
+Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
+  line->clear();
+  *got = false;
+  // One character beyond max_length is kept, so that a CR ending a line of
+  // exactly max_length characters is still recognised as part of its end.
+  const std::size_t keep = max_length == std::numeric_limits<std::size_t>::max() ? max_length : max_length + 1;
+  bool cut = false;
+  for (;;) {
+    if (start_ == end_) {
+      bool more = false;
+      if (Status status = fill(&more); !status) return status;
+      if (!more) break;
+    }
+    const char* from = buffer_.data() + start_;
+    const char* to = buffer_.data() + end_;
+    const char* stop = std::find(from, to, '\n');
+    const std::size_t room = keep - line->size();
+    const std::size_t span = static_cast<std::size_t>(stop - from);
+    line->append(from, std::min(span, room));
+    cut = cut || span > room;
+    *got = true;
+    if (stop != to) {
+      start_ += span + 1;
+      break;
+    }
+    start_ = end_;
+  }
+  if (!cut && !line->empty() && line->back() == '\r') line->pop_back();
+  if (line->size() > max_length) line->resize(max_length);
+  return Status::ok();
+}
 
 Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
   lines->clear();
-  std::string name(name_of(path));
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return Status::error(name + ": cannot be opened: " + std::strerror(errno));
+  TextLines file;
+  if (Status status = file.open(path); !status) return status;
+  for (;;) {
+    std::string line;
+    bool got = false;
+    if (Status status = file.next(&line, &got); !status) return status;
+    if (!got) return Status::ok();
+    lines->push_back(std::move(line));
   }
-  std::string content;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return Status::error(name + ": cannot be read");
-
-  std::size_t start = 0;
-  while (start < content.size()) {
-    std::size_t end = content.find('\n', start);
-    if (end == std::string::npos) end = content.size();
-    std::size_t stop = end;
-    if (stop > start && content[stop - 1] == '\r') --stop;
-    lines->emplace_back(content, start, stop - start);
-    start = end + 1;
-  }
-  return Status::ok();
 }

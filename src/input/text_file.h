@@ -1,14 +1,48 @@
-// Reading a text file as lines.
+// Reading text files line by line, regular files only.
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 
-// Reads the file at `path` into `lines`, one entry per line without its line
-// end. LF and CR LF line ends read alike; a last line without a line end
-// still counts, while a line end at the very end of the file adds no empty
-// line (so an empty file has no lines). Errors name the file by `path`'s last
-// component.
+// A text file read one line at a time through a fixed buffer, so that
+// finding a line never takes more memory than the line's kept part.
+class TextLines {
+ public:
+  TextLines() = default;
+  ~TextLines() { close(); }
+  TextLines(const TextLines&) = delete;
+  TextLines& operator=(const TextLines&) = delete;
+
+  // Opens `path` (a regular file only, see open_regular_file); messages name
+  // the file by shown_name(path).
+  Status open(const std::string& path);
+  void close();
+  const std::string& name() const { return name_; }
+
+  // Reads the next line into *line without its line end and sets *got; at
+  // the end of the file *got is false. LF and CR LF line ends read alike; a
+  // last line without a line end still counts, while a line end at the very
+  // end of the file adds no empty line. At most `max_length` characters of
+  // the line are kept, the rest of a longer line is read past. A failed read
+  // is an io_error naming the file.
+  Status next(std::string* line, bool* got, std::size_t max_length = std::numeric_limits<std::size_t>::max());
+
+ private:
+  // Fills the buffer; false at the end of the file or on a failure.
+  Status fill(bool* more);
+
+  int fd_ = -1;
+  std::string name_;
+  std::vector<char> buffer_ = std::vector<char>(65536);
+  std::size_t start_ = 0;
+  std::size_t end_ = 0;
+};
+
+// Reads the whole file at `path` into `lines`, one entry per line, as
+// TextLines::next reads them (so an empty file has no lines). For files that
+// are read whole anyway (comdin.dat). Errors name the file.
 Status read_text_lines(const std::string& path, std::vector<std::string>* lines);

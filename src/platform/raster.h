@@ -25,7 +25,9 @@ constexpr std::uint32_t to_argb(Rgb rgb) {
 constexpr double kPixelFar = 1.0e6;
 
 // The pixel nearest to a pixel coordinate.
-inline int to_pixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -kPixelFar, kPixelFar))); }
+inline int to_pixel(double v) {
+  return static_cast<int>(std::lround(std::clamp(v, -kPixelFar, kPixelFar)));
+}
 
 struct PixelBuffer {
   std::uint32_t* bits = nullptr;

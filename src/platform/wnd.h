@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The frame window, for wnd_set_size.
 constexpr int kFrameWindow = -1;
@@ -151,7 +152,9 @@ void wnd_write_line(int unit, std::string_view line);
 // GUI thread when called there). Returns the button pressed (kBoxResult...).
 int wnd_message_box(std::string_view text, std::string_view caption, int style);
 
-// The system bell; returns after `duration_ms`.
+// A tone of `frequency_hz` for `duration_ms` through the sound system (the
+// system bell when there is none; silent on headless platforms); returns
+// after `duration_ms`.
 void wnd_beep(int frequency_hz, int duration_ms);
 
 // Suspends the calling thread; a negative value does not sleep.
@@ -173,6 +176,18 @@ void wnd_stop_with_message(std::string_view text);
 
 // Saves the current picture of the unit's graph window as a PNG file.
 bool wnd_save_image(int unit, std::string_view path);
+
+// A copy of a graph window's picture: rows top to bottom, each pixel one
+// word 0xFFRRGGBB.
+struct WndImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // width * height words
+};
+
+// Copies the current picture of the unit's graph window into `image`; false
+// when the unit has no graph window.
+bool wnd_copy_image(int unit, WndImage* image);
 
 // Whether the calling thread is the GUI thread.
 bool wnd_on_gui_thread();

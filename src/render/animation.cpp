@@ -14,7 +14,7 @@ namespace {
 
 Status read_frame(GraphRun& run, std::int64_t step) {
   if (step < std::numeric_limits<std::int32_t>::min() || step > std::numeric_limits<std::int32_t>::max())
-    return Status::error("u01.unf: step " + std::to_string(step) + " does not exist");
+    return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
   const int s = static_cast<int>(step);
   Status status = project_step(run, s);
   if (!status) return status;
@@ -24,7 +24,7 @@ Status read_frame(GraphRun& run, std::int64_t step) {
     if (!status) return status;
     const std::size_t elements = static_cast<std::size_t>(run.element_count());
     if (run.element_value.size() < elements || run.element_code.size() < elements)
-      return Status::error("el.unf, step " + std::to_string(step) + ": fewer records than elements");
+      return Status::damaged("el.unf, step " + std::to_string(step) + ": fewer records than elements");
   }
   return Status::ok();
 }

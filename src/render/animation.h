@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "input/status.h"
+#include "base/status.h"
 
 struct GraphRun;
 

@@ -125,9 +125,14 @@ void draw_frame(GraphRun& run, float t) {
   if (!s.show_all_positions) {
     gfx_clear();
   } else if (run.colour_scheme != kSchemeAllBlack) {
-    s.line_colour = brightened_line_colour(s.line_colour);
+    const Rgb before = s.line_colour;
+    s.line_colour = brightened_line_colour(before);
+    // The shared record follows only while it is not All Black and still
+    // holds this run's colour: a scheme picked meanwhile in another run's
+    // dialog (All Black, Custom, Standard again) stands.
     SettingsGuard guard;
-    guard->settings.line_colour = s.line_colour;
+    if (guard->colour_scheme != kSchemeAllBlack && guard->settings.line_colour == before)
+      guard->settings.line_colour = s.line_colour;
   }
 
   gfx_set_text_colour(s.text_colour);

@@ -11,7 +11,8 @@ struct GraphRun;
 // Draws the frame for time `t` into the calling thread's current window (the
 // run's graph window). In show-all mode with a scheme other than All Black
 // the line colour is brightened first, in the run's copy and in the shared
-// settings record.
+// settings record, unless the shared record has meanwhile been given All
+// Black or another colour by a scheme picked in a dialog.
 void draw_frame(GraphRun& run, float t);
 
 // Axis arrow a: 1 horizontal X, 3 vertical, 2 oblique Y of a spatial problem.

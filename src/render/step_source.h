@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 
 class StepSource {
  public:

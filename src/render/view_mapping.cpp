@@ -123,11 +123,11 @@ Status project_step(GraphRun& run, int step) {
   const std::size_t needed =
       static_cast<std::size_t>(run.node_count()) * static_cast<std::size_t>(run.ngl());
   if (needed == 0) return Status::ok();
-  if (run.steps == nullptr) return Status::error("u01.unf is not open");
+  if (run.steps == nullptr) return Status::io_error("u01.unf is not open");
   Status status = run.steps->read_node_step(step, &run.node_step);
   if (!status) return status;
   if (run.node_step.size() < needed)
-    return Status::error("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
+    return Status::damaged("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
   project_nodes(run, run.node_step.data());
   return Status::ok();
 }
@@ -147,7 +147,7 @@ Status measure_extents(GraphRun& run) {
     const std::int64_t step = frame_step(run.settings, j);
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
-      return Status::error("u01.unf: step " + std::to_string(step) + " does not exist");
+      return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
     Status status = project_step(run, static_cast<int>(step));
     if (!status) return status;
     const Extents e = frame_extents(run);

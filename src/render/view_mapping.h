@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "input/status.h"
+#include "base/status.h"
 
 struct GraphRun;
 struct GraphSettings;

@@ -90,7 +90,7 @@ FactorText classify_factor_text(std::string_view text) {
   return FactorText::number;
 }
 
-bool show_graph_settings(const Problem& problem, std::string_view graph_title,
+DialogEnd show_graph_settings(const Problem& problem, std::string_view graph_title,
                          std::int32_t graph_title_length) {
   GraphSettingsContext context;
   context.problem = &problem;
@@ -160,7 +160,7 @@ bool show_graph_settings(const Problem& problem, std::string_view graph_title,
 
   const int closed_by = dlg_run_modal(dialog);
   dlg_release(dialog);
-  return closed_by == kIdCancel;
+  return closed_by == kIdCancel ? DialogEnd::cancelled : DialogEnd::accepted;
 }
 
 void on_graph_settings_changed(Dialog& dialog, int control_id, int /*reason*/) {

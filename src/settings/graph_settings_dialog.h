@@ -8,6 +8,7 @@
 
 #include "input/problem.h"
 #include "platform/dlg.h"
+#include "settings/dialog_end.h"
 
 // What a running Graph Settings dialog knows of its run (Dialog::context).
 struct GraphSettingsContext {
@@ -20,10 +21,11 @@ struct GraphSettingsContext {
 // 80; a negative length shows nothing) as its title line. The controls start
 // from the working settings; the factor fields start from "Auto" and "1"
 // whatever the settings hold. Every change the user makes is stored at once
-// by on_graph_settings_changed. Returns true when the dialog was closed with
-// Cancel (graph_settings_cancelled); DRAW, or a dialog that could not be
-// shown, returns false. Blocks the calling thread while the dialog runs.
-bool show_graph_settings(const Problem& problem, std::string_view graph_title,
+// by on_graph_settings_changed. Returns DialogEnd::cancelled when the dialog
+// was closed with Cancel (graph_settings_cancelled); DRAW, or a dialog that
+// could not be shown, is accepted. Blocks the calling thread while the dialog
+// runs.
+DialogEnd show_graph_settings(const Problem& problem, std::string_view graph_title,
                          std::int32_t graph_title_length);
 
 // The callback of every editable control of the dialog: reads the check

@@ -18,11 +18,11 @@ std::int32_t field_integer(const Dialog& dialog, int id) {
 }
 }  // namespace
 
-bool show_time_settings(const Problem& problem) {
+DialogEnd show_time_settings(const Problem& problem) {
   return show_time_settings(problem.control.step_count, problem.control.end_time);
 }
 
-bool show_time_settings(std::int32_t step_count, float end_time) {
+DialogEnd show_time_settings(std::int32_t step_count, float end_time) {
   TimeSettingsContext context{step_count, end_time};
   Dialog dialog;
   dlg_init(time_settings_template(), dialog);
@@ -43,7 +43,7 @@ bool show_time_settings(std::int32_t step_count, float end_time) {
   // The fields count whatever closed the dialog, Cancel included.
   on_time_settings_changed(dialog, kIdStartStep, kReasonChanged);
   dlg_release(dialog);
-  return closed_by == kIdCancel;
+  return closed_by == kIdCancel ? DialogEnd::cancelled : DialogEnd::accepted;
 }
 
 void on_time_settings_changed(Dialog& dialog, int /*control_id*/, int /*reason*/) {

@@ -6,6 +6,7 @@
 
 #include "input/problem.h"
 #include "platform/dlg.h"
+#include "settings/dialog_end.h"
 
 // What a running Time Settings dialog knows of its run (Dialog::context).
 struct TimeSettingsContext {
@@ -18,11 +19,11 @@ struct TimeSettingsContext {
 // (control.step_count, the last stored step) for information, and Start Step,
 // End Step, Frequency and Delay from the working settings. Whatever closes the
 // dialog, the four edit fields are read back into the settings
-// (on_time_settings_changed). Returns true when the dialog was closed with
-// Cancel (time_settings_cancelled); a dialog that could not be shown counts
-// as accepted. Blocks the calling thread while the dialog runs.
-bool show_time_settings(const Problem& problem);
-bool show_time_settings(std::int32_t step_count, float end_time);
+// (on_time_settings_changed). Returns DialogEnd::cancelled when the dialog
+// was closed with Cancel (time_settings_cancelled); a dialog that could not be
+// shown counts as accepted. Blocks the calling thread while the dialog runs.
+DialogEnd show_time_settings(const Problem& problem);
+DialogEnd show_time_settings(std::int32_t step_count, float end_time);
 
 // Callback of the four edit fields: reads Start Step, End Step (cut to the
 // step count of the dialog's TimeSettingsContext), Frequency and Delay as

@@ -73,6 +73,7 @@ TEST_F(MainProgramTest, StartsWithInfoWindowMenuAndAboutText) {
   const std::string about = fake::about_text();
   EXPECT_EQ(about.rfind("VELTRA for TARVEK\n", 0), 0u);
   EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 2);
+  EXPECT_LE(about.size(), 100u);  // the about text's field
 
   // Disabled items refuse the choice.
   EXPECT_FALSE(fake::choose_menu(kGraphMenu, kItemBackToSettings));

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/main_program.h"
+#include "app/runs.h"
 #include "render/cancel.h"
 #include "sample_model.h"
 #include "sample_writer.h"
@@ -228,6 +229,14 @@ TEST_F(RunsTest, ReadErrorStopsTheProgramWithAMessageNamingTheFile) {
   EXPECT_TRUE(graph_windows().empty());
 }
 
+TEST_F(RunsTest, WhatEscapesARunIsALineInTheInfoWindowAndTheEnd) {
+  std::thread([] { run_thread_root([](int) { throw std::bad_alloc(); }, 1); }).detach();
+  ASSERT_TRUE(fake::wait_until([] { return fake::ended_with().has_value(); }));
+  EXPECT_EQ(*fake::ended_with(), 0);
+  EXPECT_EQ(fake::lines(9).back(), " * Graph Run Failed: not enough memory");
+  EXPECT_EQ(fake::stop_message(), "Graph run failed: not enough memory");
+}
+
 TEST_F(RunsTest, CancelDrawStopsTwoAnimationsAtOnce) {
   // Slow frames so that both animations are still running when the cancel comes.
   fake::set_max_sleep(40);
@@ -250,6 +259,33 @@ TEST_F(RunsTest, CancelDrawStopsTwoAnimationsAtOnce) {
     });
     EXPECT_GE(frames, 1) << "unit " << unit;
     EXPECT_LT(frames, 13) << "unit " << unit;
+  }
+}
+
+// The caption is cut to its 80 characters first; blanks left at the cut are
+// then dropped with the other trailing blanks.
+TEST(GraphTitle, CutToEightyThenTrailingBlanksDropped) {
+  struct Case {
+    int number;
+    std::string title;
+    std::string expected;
+  };
+  const std::string a74(74, 'A'), a76(76, 'A'), a80(80, 'A');
+  const Case cases[] = {
+      {3, "Frame A", "(3) Frame A"},
+      {10, "Frame A", "(10) Frame A"},
+      {1, a74 + "  BBBB", "(1) " + a74},         // the cut falls after two blanks
+      {10, a74 + "  BBBB", "(10) " + a74},        // ...and here on the first of them
+      {1, a76 + "BBBB", "(1) " + a76},
+      {1, a80, "(1) " + a80.substr(0, 76)},
+      {1, "", "(1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    ProblemControl control;
+    control.problem_title = c.title;
+    control.problem_title_length = static_cast<std::int32_t>(c.title.size());
+    EXPECT_EQ(make_graph_title(c.number, control), c.expected);
   }
 }
 

@@ -116,6 +116,32 @@ TEST(Language, FallbackToTheAnalysisProgramsControlFile) {
   EXPECT_EQ(read_language(start.path(), &word).message(), "work_dir.dat: the file is empty");
 }
 
+TEST(Language, FilesThereThatCannotBeOpenedGiveEnglish) {
+  TempFolder start, problem;
+  std::string word;
+  // Each file is a link to itself: it is listed in its folder, but opening
+  // it fails (being root, a file without read permission would still open).
+  start.write("work_dir.dat", problem.path() + "\n");
+  problem.write("Comdin.dat", std::string("Romana\n"));
+  ASSERT_TRUE(read_language(start.path(), &word));
+  EXPECT_EQ(word, "Romana");
+  std::filesystem::remove(problem.file("Comdin.dat"));
+  std::filesystem::create_symlink("Comdin.dat", problem.file("Comdin.dat"));
+  romanian_messages = true;
+  Status status = read_language(start.path(), &word);
+  EXPECT_TRUE(status) << status.message();
+  EXPECT_EQ(word, "English");
+  EXPECT_FALSE(romanian_messages.load());
+
+  std::filesystem::remove(start.file("work_dir.dat"));
+  std::filesystem::create_symlink("work_dir.dat", start.file("work_dir.dat"));
+  romanian_messages = true;
+  status = read_language(start.path(), &word);
+  EXPECT_TRUE(status) << status.message();
+  EXPECT_EQ(word, "English");
+  EXPECT_FALSE(romanian_messages.load());
+}
+
 TEST(InitialDirectory, WorkDirDatOrTheWorkFolderBesideTheStartFolder) {
   TempFolder root;
   std::string bin = root.make_folder("veltra/bin");

@@ -1,6 +1,5 @@
 // veltra-sample's writer writes a result folder; the loader and the step
-// records read back exactly what was written. Also veltra-info on such a
-// folder and on a broken one.
+// records read back exactly what was written.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -129,49 +128,6 @@ TEST(SampleModels, VibrationLooksRealAndEveryLineStyleOccurs) {
     EXPECT_LT(largest, 0.10f * size) << sample::kind_name(kind);
     EXPECT_TRUE(solid && dashed && dotted) << sample::kind_name(kind);
   }
-}
-
-// Runs veltra-info; returns its exit status with its standard output and error.
-int run_info(const std::string& arguments, std::string* out, std::string* err, const TempFolder& scratch) {
-  std::string command = std::string(VELTRA_INFO_PATH) + " " + arguments + " >" + scratch.file("out.txt") + " 2>" +
-                        scratch.file("err.txt");
-  int status = std::system(command.c_str());
-  auto slurp = [](const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  };
-  *out = slurp(scratch.file("out.txt"));
-  *err = slurp(scratch.file("err.txt"));
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(VeltraInfo, PrintsTheModelAndAStep) {
-  TempFolder folder, scratch;
-  sample::SampleModel model = sample::make_sample(sample::Kind::cantilever, {.steps = 10});
-  ASSERT_TRUE(sample::write_sample(model, folder.path()));
-  std::string out, err;
-  ASSERT_EQ(run_info(folder.path() + " --step 10", &out, &err, scratch), 0) << err;
-  EXPECT_NE(out.find("\"node_count\":5,"), std::string::npos) << out;
-  EXPECT_NE(out.find("\"NGL\":2,"), std::string::npos);
-  EXPECT_NE(out.find("\"step_count\":10,"), std::string::npos);
-  EXPECT_NE(out.find("\"time_step\":0.00999999978,"), std::string::npos);
-  EXPECT_NE(out.find("\"problem_title\":\"Cantilever beam, 4 elements\""), std::string::npos);
-  EXPECT_NE(out.find("\"origin_node\":0,"), std::string::npos);
-  EXPECT_NE(out.find("\"element_node1\":[1,2,3,4]"), std::string::npos);
-  EXPECT_NE(out.find("\"step_time\":0.099999994,"), std::string::npos);
-  std::vector<float> d;
-  sample::step_displacements(model, 10, &d);
-  char tip[64];
-  std::snprintf(tip, sizeof tip, "[%.9g,%.9g]]", d[8], d[9]);
-  EXPECT_NE(out.find(std::string("\"displacements\":")), std::string::npos);
-  EXPECT_NE(out.find(tip), std::string::npos) << tip;
-
-  ASSERT_EQ(run_info(folder.path() + " --step 11", &out, &err, scratch), 2);
-  EXPECT_EQ(err, "u01.unf: step 11 is beyond the end of the file, which holds steps 0 to 10\n");
-  std::filesystem::remove(folder.file("nei.unf"));
-  ASSERT_EQ(run_info(folder.path(), &out, &err, scratch), 2);
-  EXPECT_EQ(err, folder.path() + ": missing needed files: nei.unf\n");
-  EXPECT_EQ(run_info("", &out, &err, scratch), 1);
 }
 
 }  // namespace

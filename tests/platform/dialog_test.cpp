@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QFile>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -295,6 +296,101 @@ D* shown_dialog() {
   return nullptr;
 }
 
+// One run's dialog whose callback waits in a message box holds only that
+// dialog: another run's dialog and a box another thread asks for still take
+// the user's clicks.
+std::atomic<int> hints_shown{0};
+std::atomic<int> hint_answer{0};
+std::atomic<int> second_clicks{0};
+void on_check_with_hint(Dialog&, int, int) {
+  ++hints_shown;
+  hint_answer = wnd_message_box("Hint", "Settings Message", kBoxInformationOk);
+}
+void count_click(Dialog&, int, int) { ++second_clicks; }
+
+QMessageBox* box_captioned(const QString& caption) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == caption)
+      return box;
+  return nullptr;
+}
+
+QWidget* check_of(const Dialog& d) {
+  return static_cast<qtl::TemplateDialog*>(static_cast<QDialog*>(d.native))->control_widget(kCheck);
+}
+
+// A click near the left end of `w` as the window system delivers it: a window
+// held by a modal one never sees it.
+void user_click(QWidget* w) {
+  QWidget* top = w->window();
+  QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, QPoint(6, w->height() / 2)));
+}
+
+TEST(Modality, ACallbacksMessageBoxHoldsOnlyItsOwnDialog) {
+  const DialogTemplate tmpl = test_template();
+  Dialog first, second;
+  dlg_init(tmpl, first);
+  dlg_init(tmpl, second);
+  dlg_set_callback(first, kCheck, on_check_with_hint);
+  dlg_set_callback(second, kCheck, count_click);
+  std::thread first_run([&] { dlg_run_modal(first); });
+  ASSERT_TRUE(wait_for([&] { return first.native != nullptr; }));
+
+  // The user ticks the first run's box: its callback shows the hint, which
+  // holds that dialog.
+  on_gui([&] { QTimer::singleShot(0, qApp, [&] { user_click(check_of(first)); }); });
+  ASSERT_TRUE(wait_for([] { return box_captioned("Settings Message") != nullptr; }));
+  on_gui([&] {
+    QMessageBox* hint = box_captioned("Settings Message");
+    EXPECT_EQ(hint->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(hint->parentWidget(), static_cast<QDialog*>(first.native));
+    user_click(check_of(first));
+  });
+  EXPECT_EQ(hints_shown, 1);
+
+  // Meanwhile a second run's file chooser and Retry/Cancel box take clicks.
+  FileChooserRequest request;
+  request.title = "Select Any File in the Working Directory";
+  std::atomic<int> chosen{0};
+  std::thread chooser([&] { chosen = dlg_choose_file(request, nullptr) ? 1 : 2; });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QFileDialog>() != nullptr; }));
+  on_gui([] {
+    auto* buttons = shown_dialog<QFileDialog>()->findChild<QDialogButtonBox*>();
+    user_click(buttons->button(QDialogButtonBox::Cancel));
+  });
+  EXPECT_TRUE(wait_for([&] { return chosen != 0; }, 1000));
+  if (chosen == 0) on_gui([] { shown_dialog<QFileDialog>()->reject(); });
+  chooser.join();
+
+  std::atomic<int> retry{0};
+  std::thread asker([&] { retry = wnd_message_box("Missing files", "Verify", kBoxRetryCancelError); });
+  ASSERT_TRUE(wait_for([] { return box_captioned("Verify") != nullptr; }));
+  on_gui([] { user_click(box_captioned("Verify")->button(QMessageBox::Retry)); });
+  EXPECT_TRUE(wait_for([&] { return retry != 0; }, 1000));
+  if (retry == 0) on_gui([] { box_captioned("Verify")->button(QMessageBox::Cancel)->click(); });
+  asker.join();
+  EXPECT_EQ(retry, kBoxResultRetry);
+
+  // ...and so does its settings dialog.
+  std::thread second_run([&] { dlg_run_modal(second); });
+  ASSERT_TRUE(wait_for([&] { return second.native != nullptr; }));
+  on_gui([&] { user_click(check_of(second)); });
+  EXPECT_EQ(second_clicks, 1);
+
+  on_gui([] { box_captioned("Settings Message")->button(QMessageBox::Ok)->click(); });
+  ASSERT_TRUE(wait_for([] { return hint_answer != 0; }));
+  EXPECT_EQ(hint_answer, kBoxResultOk);
+  for (Dialog* d : {&second, &first})
+    on_gui([d] {
+      auto* dialog = static_cast<qtl::TemplateDialog*>(static_cast<QDialog*>(d->native));
+      static_cast<QPushButton*>(dialog->control_widget(2))->click();
+    });
+  first_run.join();
+  second_run.join();
+  dlg_release(first);
+  dlg_release(second);
+}
+
 TEST(Choosers, ColourChooserOpensOnTheColourAndKeepsTheUserCells) {
   std::array<Rgb, 16> cells{};
   cells[3] = 0x00FF00;
@@ -357,6 +453,38 @@ TEST(Choosers, FileChooserTakesTheRequestAndLeavesTheMenuUsable) {
   EXPECT_TRUE(accepted);
   EXPECT_EQ(QFileInfo(QString::fromStdString(path)).canonicalFilePath(),
             QFileInfo(dir.filePath("comdin.dat")).canonicalFilePath());
+}
+
+TEST(Choosers, FileChooserTakesThePresetNameInAnyLetterCase) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath("COMDIN.DAT"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  FileChooserRequest request;
+  request.title = "Select Any File in the Working Directory";
+  request.initial_directory = dir.path().toStdString();
+  request.preset_name = "comdin.dat";
+  std::string path;
+  std::atomic<bool> accepted{false}, returned{false};
+  std::thread asker([&] {
+    accepted = dlg_choose_file(request, &path);
+    returned = true;
+  });
+  ASSERT_TRUE(wait_for([] { return shown_dialog<QFileDialog>() != nullptr; }));
+  // Accepted as the Open button does; a chooser that refuses the name shows
+  // its "File not found" box instead of closing.
+  on_gui([] { QMetaObject::invokeMethod(shown_dialog<QFileDialog>(), "accept", Qt::QueuedConnection); });
+  wait_for([&] { return returned.load() || shown_dialog<QMessageBox>() != nullptr; });
+  on_gui([] {
+    if (QMessageBox* box = shown_dialog<QMessageBox>()) {
+      box->reject();
+      static_cast<QDialog*>(shown_dialog<QFileDialog>())->reject();
+    }
+  });
+  asker.join();
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(path)).canonicalFilePath(),
+            QFileInfo(dir.filePath("COMDIN.DAT")).canonicalFilePath());
 }
 
 TEST(Dialogs, WithoutTemplateNothingIsShown) {

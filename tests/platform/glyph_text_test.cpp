@@ -188,4 +188,47 @@ TEST(GlyphText, GlyphsTakeTheDrawingColourOverATransparentBackground) {
   EXPECT_GT(width, gfx_text_width("8888"));
 }
 
+// A time label drawn again in white at its place leaves white paper, in every
+// font the program uses, through the glyph cache and through Qt (text the
+// cache does not hold, an underlined font).
+TEST(GlyphText, DrawingTheSameTextInWhiteErasesItExactly) {
+  open_graph(10, kW, kH);
+  ASSERT_TRUE(gfx_set_window(false, 0, 0, kW - 1, kH - 1));
+  gfx_set_background_colour(kRgbWhite);
+  gfx_init_fonts();
+  struct Case {
+    const char* font;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"t'tms rmn'h11b", "t = 0.125000"},  {"t'tms rmn'h12b", "t = 1.25E-03"},
+      {"t'tms rmn'h13b", "t = 12.5"},      {"t'tms rmn'h15b", "t = 0.05 WAVy"},
+      {"t'tms rmn'h11be", "t = 3.14159"},  {"t'tms rmn'h13be", "t = 100.5"},
+      {"t'tms rmn'h14be", "t = 7 AV To"},  {"t'tms rmn'h15be", "t = 0.000001"},
+      {"t'tms rmn'h15be", "t = 2 \xC2\xB5s"}, {"t'tms rmn'h14u", "t = 0.5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.font) + " " + c.text);
+    gfx_clear();
+    ASSERT_GT(gfx_set_font(c.font), 0);
+    const double x = 17.4, y = 31.6;  // between pixel centres
+    gfx_set_colour(0x800080);
+    gfx_move_to(x, y);
+    gfx_out_graphic_text(c.text);
+    int inked = 0;
+    const QImage drawn = graph_image(10);
+    for (int py = 0; py < kH; ++py)
+      for (int px = 0; px < kW; ++px) inked += pixel(drawn, px, py) != kRgbWhite;
+    EXPECT_GT(inked, 20);
+    gfx_set_colour(kRgbWhite);
+    gfx_move_to(x, y);
+    gfx_out_graphic_text(c.text);
+    const QImage erased = graph_image(10);
+    int left = 0;
+    for (int py = 0; py < kH; ++py)
+      for (int px = 0; px < kW; ++px) left += pixel(erased, px, py) != kRgbWhite;
+    EXPECT_EQ(left, 0);
+  }
+}
+
 }  // namespace

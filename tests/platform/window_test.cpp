@@ -1,5 +1,6 @@
 // Child windows, text windows, message boxes, the mouse and the program end.
 #include <QApplication>
+#include <QFileDialog>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
+#include "platform/dlg.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/frame_window.h"
 #include "qt_harness.h"
@@ -159,6 +161,43 @@ TEST(Windows, MessageBoxBlocksOnlyTheAskingThread) {
   answer_box(QMessageBox::Ok, &free);
   second.join();
   EXPECT_EQ(result, kBoxResultOk);
+}
+
+// With the frame set always on top, the windows without an owner (message
+// boxes, the end prompt, the file chooser) open above it too; without it they
+// are ordinary windows.
+TEST(Windows, OwnerlessWindowsOpenAboveAnAlwaysOnTopFrame) {
+  const auto stays_on_top = [](QWidget* w) { return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+  const auto file_chooser = []() -> QFileDialog* {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<QFileDialog*>(w); d != nullptr && d->isVisible()) return d;
+    return nullptr;
+  };
+  for (bool on_top : {true, false}) {
+    SCOPED_TRACE(on_top);
+    if (qt_test::item_checked(4, 1) != on_top) ASSERT_TRUE(qt_test::choose_menu(4, 1));
+    on_gui([&] { EXPECT_EQ(stays_on_top(qtl::frame_window()), on_top); });
+
+    std::atomic<int> result{0};
+    std::thread asker([&] { result = wnd_message_box("Missing files", "Verify", kBoxRetryCancelError); });
+    ASSERT_TRUE(wait_for([] { return qt_test::open_message_box() != nullptr; }));
+    on_gui([&] {
+      QMessageBox* box = qt_test::open_message_box();
+      EXPECT_EQ(stays_on_top(box), on_top);
+      box->button(QMessageBox::Cancel)->click();
+    });
+    asker.join();
+
+    FileChooserRequest request;
+    request.title = "Select Any File in the Working Directory";
+    std::thread chooser([&] { dlg_choose_file(request, nullptr); });
+    ASSERT_TRUE(wait_for([&] { return file_chooser() != nullptr; }));
+    on_gui([&] {
+      EXPECT_EQ(stays_on_top(file_chooser()), on_top);
+      file_chooser()->reject();
+    });
+    chooser.join();
+  }
 }
 
 TEST(Windows, YesNoBoxDefaultsToNoAndEscapeMeansNo) {

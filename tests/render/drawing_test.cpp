@@ -8,6 +8,7 @@
 #include "render/view_mapping.h"
 #include "render/window_setup.h"
 #include "render_fixtures.h"
+#include "settings/colour_schemes.h"
 #include "settings/graph_settings.h"
 #include "settings/number_text.h"
 #include "support/fake_platform.h"
@@ -381,6 +382,41 @@ TEST(Frame, ShowAllBrightensTheSharedLineColour) {
   d.frame();
   EXPECT_EQ(d.run.settings.line_colour, 0u);
   EXPECT_EQ(settings_copy().line_colour, 0x2020A0u);
+  settings_startup();
+}
+
+// A first run animates in show-all mode while a second run's Graph Settings
+// dialog picks a scheme: the pick stands in the shared record, which is what
+// the second graph will draw with; the first run goes on brightening its own.
+TEST(Frame, ShowAllLeavesASchemePickedMeanwhileAlone) {
+  settings_startup();
+  {
+    SettingsGuard guard;
+    guard->custom_colours[0] = 0x123456;
+  }
+  GraphSettings s;
+  s.show_all_positions = true;
+  s.show_grid_and_scale = false;
+  Drawn first(plane_frame(), s);
+  first.frame();
+  ASSERT_EQ(settings_copy().line_colour, 0x101090u);
+  struct Pick {
+    int scheme;
+    Rgb line_colour;
+  };
+  const Pick picks[] = {{kSchemeAllBlack, 0x000000}, {kSchemeCustom, 0x123456},
+                        {kSchemeStandard, 0x000080}};
+  Rgb own = 0x101090;
+  for (const Pick& pick : picks) {
+    SCOPED_TRACE(pick.scheme);
+    apply_colour_scheme(pick.scheme);  // in the second run's dialog
+    own = brightened_line_colour(own);
+    first.frame();
+    EXPECT_EQ(first.run.settings.line_colour, own);
+    EXPECT_EQ(settings_copy().line_colour, pick.line_colour);
+    SettingsGuard guard;
+    EXPECT_EQ(guard->colour_scheme, pick.scheme);
+  }
   settings_startup();
 }
 

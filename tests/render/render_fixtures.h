@@ -26,14 +26,14 @@ class MemorySteps : public StepSource {
 
   Status read_node_step(int step, std::vector<float>* out) override {
     node_reads.push_back(step);
-    if (step < 0 || step > last_step) return Status::error("u01.unf: no record for step " + std::to_string(step));
+    if (step < 0 || step > last_step) return Status::damaged("u01.unf: no record for step " + std::to_string(step));
     out->assign(node_values, 0.0f);
     if (static_cast<std::size_t>(step) < displacements.size()) *out = displacements[step];
     return Status::ok();
   }
   Status read_element_step(int step, std::vector<float>* v, std::vector<std::int32_t>* c) override {
     element_reads.push_back(step);
-    if (step < 0 || step > last_step) return Status::error("el.unf: no record for step " + std::to_string(step));
+    if (step < 0 || step > last_step) return Status::damaged("el.unf: no record for step " + std::to_string(step));
     v->assign(elements, 1.0f);
     c->assign(elements, 0);
     if (static_cast<std::size_t>(step) < values.size()) *v = values[step];

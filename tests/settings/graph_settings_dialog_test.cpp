@@ -28,7 +28,7 @@ class GraphSettingsTest : public ::testing::Test {
   // Runs the dialog on `problem` with the script; returns whether cancelled.
   static bool run(const Problem& problem, std::vector<fake::Action> script) {
     fake::push_dialog_script(kGraphSettingsTemplate, std::move(script));
-    return show_graph_settings(problem, kTitle, 11);
+    return show_graph_settings(problem, kTitle, 11) == DialogEnd::cancelled;
   }
   static GraphSettings current() { return settings_copy(); }
   static const fake::DialogRun& last_run() {

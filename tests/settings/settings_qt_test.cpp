@@ -42,7 +42,7 @@ class GraphSettingsOnQt : public ::testing::Test {
   void SetUp() override {
     settings_startup();
     runner_ = std::thread([this] {
-      cancelled_ = show_graph_settings(problem_, "(1) Frame A", 11);
+      cancelled_ = show_graph_settings(problem_, "(1) Frame A", 11) == DialogEnd::cancelled;
       finished_ = true;
     });
     ASSERT_TRUE(wait_for([] {

@@ -27,7 +27,7 @@ TEST_F(TimeSettingsTest, FirstGraphShowsTheProblemAndThePreparedSteps) {
     SettingsGuard guard;
     prepare_new_graph(guard->settings, 200);
   }
-  EXPECT_FALSE(show_time_settings(make_problem(4, 2, 1, 200, 2.5f)));
+  EXPECT_EQ(show_time_settings(make_problem(4, 2, 1, 200, 2.5f)), DialogEnd::accepted);
   ASSERT_EQ(fake::dialog_runs().size(), 1u);
   EXPECT_EQ(fake::dialog_runs()[0].template_number, kTimeSettingsTemplate);
   EXPECT_EQ(text_at_open(kIdStartTime), "0.");
@@ -56,7 +56,7 @@ TEST_F(TimeSettingsTest, FieldsAreReadAsIntegerPrefixesAndEndStepIsCut) {
                            {fake::set_text(kIdStartStep, "12abc"), fake::set_text(kIdEndStep, "99999"),
                             fake::set_text(kIdFrequency, "   3"), fake::set_text(kIdDelay, "-1"),
                             fake::click(kIdAccept)});
-  EXPECT_FALSE(show_time_settings(make_problem(4, 2, 1, 200)));
+  EXPECT_EQ(show_time_settings(make_problem(4, 2, 1, 200)), DialogEnd::accepted);
   const GraphSettings s = current();
   EXPECT_EQ(s.start_step, 12);
   EXPECT_EQ(s.end_step, 200);
@@ -73,7 +73,7 @@ TEST_F(TimeSettingsTest, FieldsAreReadAsIntegerPrefixesAndEndStepIsCut) {
 TEST_F(TimeSettingsTest, CancelStillStoresTheFieldsAndIsReported) {
   fake::push_dialog_script(kTimeSettingsTemplate,
                            {fake::set_text(kIdDelay, "50"), fake::click(kIdCancel)});
-  EXPECT_TRUE(show_time_settings(make_problem(4, 2, 1)));
+  EXPECT_EQ(show_time_settings(make_problem(4, 2, 1)), DialogEnd::cancelled);
   EXPECT_EQ(current().frame_delay_ms, 50);
 }
 
@@ -85,7 +85,7 @@ TEST_F(TimeSettingsTest, FieldsAreReadOnceMoreAfterTheDialogCloses) {
     guard->settings.end_step = 500;
   }
   fake::push_dialog_script(kTimeSettingsTemplate, {fake::close(kIdCancel)});
-  EXPECT_TRUE(show_time_settings(make_problem(4, 2, 1, 200)));
+  EXPECT_EQ(show_time_settings(make_problem(4, 2, 1, 200)), DialogEnd::cancelled);
   EXPECT_EQ(text_at_open(kIdEndStep), "500");
   EXPECT_EQ(current().end_step, 200);
 }

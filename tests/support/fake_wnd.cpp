@@ -238,3 +238,14 @@ bool wnd_save_image(int unit, std::string_view path) {
   }
   return static_cast<bool>(out.flush());
 }
+
+// A white picture of the window's size: the recording layer draws no pixels.
+bool wnd_copy_image(int unit, WndImage* image) {
+  std::lock_guard lock(fake::detail::state_mutex());
+  const Window* w = fake::detail::window_of(fake::detail::state(), unit);
+  if (w == nullptr || w->record.kind != ChildKind::graph || !w->record.on_screen) return false;
+  image->width = w->width;
+  image->height = w->height;
+  image->pixels.assign(static_cast<std::size_t>(w->width) * static_cast<std::size_t>(w->height), 0xFFFFFFFFu);
+  return true;
+}

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -49,19 +48,6 @@ bool read_real(const std::string& text, float* value) {
   return end == text.c_str() + text.size() && std::isfinite(*value);
 }
 
-bool takes_value(const std::string& name) {
-  for (const IntegerField& f : kIntegers)
-    if (name == f.name) return true;
-  return name == "displacement-factor" || name == "min-size-factor" || name == "colour-scheme" ||
-         name == "language";
-}
-
-bool is_switch(const std::string& name) {
-  for (const Switch& s : kSwitches)
-    if (name == s.name || name == std::string("no-") + s.name) return true;
-  return false;
-}
-
 Status apply_field(const std::string& name, const std::string& value, std::int32_t last_step, ExportSettings* r) {
   GraphSettings& s = r->settings;
   for (const Switch& sw : kSwitches) {
@@ -78,7 +64,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     if (name != f.name) continue;
     std::int64_t v = 0;
     if (!read_integer(value, &v) || v < INT32_MIN || v > INT32_MAX)
-      return Status::error("--" + name + ": an integer was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": an integer was expected, found \"" + value + "\"");
     s.*f.field = static_cast<std::int32_t>(v);
     if (name == "end-step" && s.end_step > last_step) s.end_step = last_step;
     return Status::ok();
@@ -87,7 +73,7 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
     const bool displacement = name == "displacement-factor";
     float v = 0;
     if (value != "auto" && !read_real(value, &v))
-      return Status::error("--" + name + ": a number or auto was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--" + name + ": a number or auto was expected, found \"" + value + "\"");
     const bool automatic = value == "auto" || v == 0 || v == 1;
     if (displacement) {
       s.displacement_factor_auto = automatic;
@@ -106,84 +92,46 @@ Status apply_field(const std::string& name, const std::string& value, std::int32
       r->colour_scheme = kSchemeAllBlack;
       set_colours(s, all_black_colours);
     } else {
-      return Status::error("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
     }
     return Status::ok();
   }
   if (name == "language") {
     if (value != "english" && value != "romanian")
-      return Status::error("--language: english or romanian was expected, found \"" + value + "\"");
+      return Status::invalid_argument("--language: english or romanian was expected, found \"" + value + "\"");
     r->romanian_messages = value == "romanian";
     return Status::ok();
   }
-  return Status::error("unknown option --" + name);
+  return Status::invalid_argument("unknown option --" + name);
 }
 
 }  // namespace
 
-std::string export_usage() {
-  return "usage: veltra-export DIR --out FOLDER [--size WxH] [--frame J]\n"
-         "  [--start-step N] [--end-step N] [--step-frequency N] [--time-output-item N]\n"
-         "  [--displacement-factor X|auto] [--min-size-factor X|auto] [--frame-delay-ms N]\n"
-         "  [--[no-]reverse-vertical] [--[no-]reverse-y] [--[no-]show-node-indices]\n"
-         "  [--[no-]show-element-indices] [--[no-]show-grid-and-scale]\n"
-         "  [--[no-]show-time-output] [--[no-]show-all-positions]\n"
-         "  [--colour-scheme standard|all-black] [--language english|romanian]\n"
-         "Renders the frames of the result folder DIR to FOLDER/frame-0000.png, ...\n";
+std::vector<std::string> export_value_fields() {
+  std::vector<std::string> names;
+  for (const IntegerField& f : kIntegers) names.emplace_back(f.name);
+  for (const char* name : {"displacement-factor", "min-size-factor", "colour-scheme", "language"})
+    names.emplace_back(name);
+  return names;
 }
 
-Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::string* out) -> bool {
-      if (i + 1 >= args.size()) return false;
-      *out = args[++i];
-      return true;
-    };
-    if (arg == "-platform") {
-      if (!value(&options->platform)) return Status::error("-platform: a platform name was expected");
-      continue;
-    }
-    if (arg.rfind("--", 0) != 0) {
-      if (!options->folder.empty()) return Status::error("more than one result folder: " + arg);
-      options->folder = arg;
-      continue;
-    }
-    const std::string name = arg.substr(2);
-    std::string v;
-    if (name == "out") {
-      if (!value(&options->out)) return Status::error("--out: a folder was expected");
-    } else if (name == "size") {
-      int w = 0, h = 0;
-      char x = 0, rest = 0;
-      if (!value(&v) || std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || x != 'x' || w < 1 ||
-          h < 1 || w > 16000 || h > 16000)
-        return Status::error("--size: WIDTHxHEIGHT was expected, found \"" + v + "\"");
-      options->width = w;
-      options->height = h;
-    } else if (name == "frame") {
-      if (!value(&v) || !read_integer(v, &options->only_frame) || options->only_frame < 0)
-        return Status::error("--frame: a frame number from 0 was expected, found \"" + v + "\"");
-    } else if (takes_value(name)) {
-      if (!value(&v)) return Status::error(arg + ": a value was expected");
-      options->fields.emplace_back(name, v);
-    } else if (is_switch(name)) {
-      options->fields.emplace_back(name, "");
-    } else {
-      return Status::error("unknown option " + arg);
-    }
-  }
-  if (options->folder.empty()) return Status::error("no result folder given");
-  if (options->out.empty()) return Status::error("no output folder given (--out FOLDER)");
-  // Check the values now, so that a typing error is told before any reading.
+std::vector<std::string> export_switch_fields() {
+  std::vector<std::string> names;
+  for (const Switch& s : kSwitches) names.emplace_back(s.name);
+  return names;
+}
+
+Status check_export_field(const std::string& name, const std::string& value) {
   ExportSettings probe;
-  return export_settings(*options, INT32_MAX, &probe);
+  probe.settings = default_settings;
+  return apply_field(name, value, INT32_MAX, &probe);
 }
 
 Status export_settings(const ExportOptions& options, std::int32_t last_step, ExportSettings* result) {
   result->settings = default_settings;
   result->colour_scheme = kSchemeStandard;
   prepare_new_graph(result->settings, last_step);
+  result->settings.frame_delay_ms = 0;
   for (const auto& [name, value] : options.fields) {
     Status status = apply_field(name, value, last_step, result);
     if (!status) return status;

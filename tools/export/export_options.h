@@ -1,6 +1,7 @@
-// The command line of veltra-export: which result folder, where the frames
-// go, at what size, and every field of the settings record a graph is drawn
-// with.
+// What veltra-export is asked to do: which result folder, where the frames
+// go (a PNG folder, a movie or both), at what size, and every field of the
+// settings record a graph is drawn with. The command line itself is read in
+// export_command_line.h.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "input/status.h"
+#include "base/status.h"
 #include "settings/graph_settings.h"
 
 struct ExportOptions {
   std::string folder;            // the result folder
-  std::string out;               // where frame-NNNN.png go
+  std::string out;               // where frame-NNNN.png go; empty for none
+  std::string movie;             // the movie file (.mp4, .webm, .gif); empty for none
+  int fps = 10;                  // frames a second of the movie
+  bool quiet = false;            // no progress on stderr
   int width = 1280;              // drawing area in pixels
   int height = 800;
   std::int64_t only_frame = -1;  // --frame J
@@ -23,11 +27,13 @@ struct ExportOptions {
   std::vector<std::pair<std::string, std::string>> fields;
 };
 
-// The usage text.
-std::string export_usage();
+// The settings options that take a value, and the logical switches (each
+// also as no-NAME), by name without "--", for the command line.
+std::vector<std::string> export_value_fields();
+std::vector<std::string> export_switch_fields();
 
-// Reads the arguments (argv[0] excluded). Errors name the offending option.
-Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options);
+// Checks one settings option given on the command line, before any reading.
+Status check_export_field(const std::string& name, const std::string& value);
 
 // What a graph of the export is drawn with.
 struct ExportSettings {
@@ -38,7 +44,8 @@ struct ExportSettings {
 };
 
 // A first graph's settings for a problem whose last stored step is
-// `last_step`: the defaults with the new-graph end step and frequency, then
+// `last_step`: the defaults with the new-graph end step and frequency and no
+// frame delay (a file is written, nobody watches), then
 // the options in order (an end step beyond the last step is cut to it, as the
 // Time Settings dialog does; a zero factor counts as Auto, as the Graph
 // Settings dialog does), then the frequency check.

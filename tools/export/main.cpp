@@ -1,15 +1,22 @@
-// veltra-export: renders the frames of a result folder to PNG files with the
-// viewer's drawing code and window layer, offscreen.
+// veltra-export: renders the frames of a result folder with the viewer's
+// drawing code and window layer, offscreen, into a PNG folder, a movie or
+// both.
+#include <QString>
+#include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "export_command_line.h"
 #include "export_options.h"
+#include "frame_sink.h"
 #include "input/load_problem.h"
 #include "input/step_records.h"
 #include "platform/wnd.h"
+#include "progress.h"
 #include "render/animation.h"
 #include "render/graph_run.h"
 #include "render/step_source.h"
@@ -26,16 +33,15 @@ constexpr int kGraphUnit = 10;
 ExportOptions options;
 ExportSettings chosen;
 std::shared_ptr<Problem> problem;
+std::vector<std::unique_ptr<FrameSink>> sinks;
+std::unique_ptr<Progress> progress;
 
-void fail(const std::string& message) {
+// Ends the process with one line on stderr; nothing half-written stays.
+[[noreturn]] void fail(const std::string& message) {
+  if (progress) progress->finish();
+  for (auto& sink : sinks) sink->abandon();
   std::fprintf(stderr, "%s\n", message.c_str());
   wnd_quit(kExitError);
-}
-
-std::string frame_file(std::int64_t frame) {
-  char name[32];
-  std::snprintf(name, sizeof name, "frame-%04lld.png", static_cast<long long>(frame));
-  return (std::filesystem::path(options.out) / name).string();
 }
 
 void export_program() {
@@ -59,45 +65,73 @@ void export_program() {
       break;
     case WindowSetup::not_open:
       fail("Window Not Open");
-      break;
     case WindowSetup::font_error:
       fail(" ** Font Initialization Error");
-      break;
   }
 
   const std::int64_t frames = frame_count(run.settings);
+  if (frames <= 0) fail("no frame to render: the start step lies after the end step");
   if (options.only_frame >= frames)
-    fail("--frame " + std::to_string(options.only_frame) + ": the graph has " +
-         std::to_string(frames > 0 ? frames : 0) + " frames");
-  if (frames <= 0) std::fprintf(stderr, "no frame to render: the start step lies after the end step\n");
+    fail("--frame " + std::to_string(options.only_frame) + ": the graph has " + std::to_string(frames) + " frames");
+  const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
 
+  for (auto& sink : sinks)
+    if (status = sink->begin(options.width, options.height); !status) fail(status.message());
+  progress = std::make_unique<Progress>(total, options.quiet);
+
+  // The frame loop: each drawn frame is copied once and handed to every sink.
+  WndImage image;
+  std::int64_t done = 0;
   std::string save_error;
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
   animation.after_frame = [&](std::int64_t frame, std::int64_t) {
-    const std::string path = frame_file(frame);
-    if (wnd_save_image(run.unit, path)) return true;
-    save_error = path + ": the frame could not be written";
-    return false;
+    if (!wnd_copy_image(run.unit, &image)) {
+      save_error = "the graph window's picture cannot be read";
+      return false;
+    }
+    const std::int64_t number = options.only_frame >= 0 ? frame : done;
+    for (auto& sink : sinks) {
+      if (Status s = sink->add(image, number); !s) {
+        save_error = s.message();
+        return false;
+      }
+    }
+    progress->frames_done(++done);
+    return true;
   };
   status = run_animation(run, animation);
   if (!status) fail(status.message());
   if (!save_error.empty()) fail(save_error);
+  for (auto& sink : sinks)
+    if (status = sink->finish(); !status) fail(status.message());
+  progress->finish();
   wnd_quit(0);
 }
 
 }  // namespace
 
+// Qt's notes and warnings about the offscreen platform (no runtime folder, no
+// window manager hints) say nothing to the user of a command-line tool;
+// critical messages still show.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int main(int argc, char** argv) {
+  qInstallMessageHandler(quiet_qt_messages);
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::fputs(export_usage().c_str(), stdout);
-    return 0;
-  }
-  Status status = parse_export_options(args, &options);
-  if (!status) {
-    std::fprintf(stderr, "veltra-export: %s\n%s", status.message().c_str(), export_usage().c_str());
-    return kExitError;
+  const CommandLineResult command_line = read_export_command_line(args, &options);
+  switch (command_line.action) {
+    case CommandLineAction::run:
+      break;
+    case CommandLineAction::help:
+    case CommandLineAction::version:
+      std::fputs(command_line.text.c_str(), stdout);
+      return 0;
+    case CommandLineAction::error:
+      std::fprintf(stderr, "veltra-export: %s (see veltra-export --help)\n", command_line.text.c_str());
+      return kExitError;
   }
 
   std::error_code ec;
@@ -108,18 +142,15 @@ int main(int argc, char** argv) {
     return kExitError;
   }
   problem = loaded.problem;
-  status = export_settings(options, problem->control.step_count, &chosen);
+  Status status = export_settings(options, problem->control.step_count, &chosen);
   if (!status) {
     std::fprintf(stderr, "veltra-export: %s\n", status.message().c_str());
     return kExitError;
   }
   for (const std::string& note : chosen.notes) std::fprintf(stderr, "%s\n", note.c_str());
 
-  std::filesystem::create_directories(options.out, ec);
-  if (ec || !std::filesystem::is_directory(options.out)) {
-    std::fprintf(stderr, "%s: the output folder cannot be made\n", options.out.c_str());
-    return kExitError;
-  }
+  if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));
+  if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
 
   // Offscreen unless a platform is asked for.
   std::vector<char*> qt_args = {argv[0]};

@@ -1,141 +1,101 @@
-// veltra-info: loads a result folder as a new graph does and prints the
-// model as JSON, with the model's own names as keys.
+// veltra-info: what a result folder holds, loaded by the viewer's own input
+// code. By default a short JSON summary; --tables and --step S add the
+// model's tables and a step's records; --history NODE prints the
+// displacement of one node at every stored step as CSV.
 //
-//   veltra-info DIR [--step S]
-//
-// Exit status 0 on success, 1 for a usage error, 2 when the folder cannot be
-// loaded (the message, the one the viewer would show, goes to stderr).
-
+// Exit status 0 on success, 2 for a usage error or a folder that cannot be
+// read (one line on stderr, the message the viewer would show).
+#include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "cli_help.h"
+#include "info_json.h"
 #include "input/file_lookup.h"
 #include "input/load_problem.h"
 #include "input/required_files.h"
-#include "input/step_records.h"
-#include "json_out.h"
+#include "result_scan.h"
 
 namespace {
 
-void usage() { std::fprintf(stderr, "usage: veltra-info DIR [--step S]\n"); }
+constexpr int kExitError = 2;
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
-  return 2;
+  return kExitError;
 }
 
-void write_control(JsonOut& json, const Problem& problem) {
-  const ProblemControl& c = problem.control;
-  json.key("node_count"), json.integer(c.node_count);
-  json.key("restrained_count"), json.integer(c.restrained_count);
-  json.key("elastic_count"), json.integer(c.elastic_count);
-  json.key("element_count"), json.integer(c.element_count);
-  json.key("NGL"), json.integer(c.NGL);
-  json.key("incidence_width"), json.integer(c.incidence_width);
-  json.key("time_step"), json.real(c.time_step);
-  json.key("end_time"), json.real(c.end_time);
-  json.key("step_count"), json.integer(c.step_count);
-  json.key("input_file_path"), json.string(c.input_file_path);
-  json.key("problem_title"), json.string(c.problem_title);
-  json.key("problem_title_length"), json.integer(c.problem_title_length);
-}
+void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// A node_count x NGL table as an array of per-node arrays.
-template <typename Value, typename Write>
-void write_node_table(JsonOut& json, const char* name, const Problem& problem, const std::vector<Value>& table,
-                      Write write) {
-  json.key(name);
-  json.begin_array();
-  const std::size_t ngl = static_cast<std::size_t>(problem.control.NGL);
-  for (std::size_t n = 0; ngl > 0 && n < table.size() / ngl; ++n) {
-    json.begin_array();
-    for (std::size_t j = 0; j < ngl; ++j) write(table[n * ngl + j]);
-    json.end_array();
+// The history as CSV: a header "t,u1,u2[,u3]", then a line per step.
+std::string history_csv(const NodeHistory& history) {
+  std::string text = "t";
+  for (int j = 1; j <= history.NGL; ++j) text += ",u" + std::to_string(j);
+  text += '\n';
+  // Each real with the fewest digits that read back as the same 32-bit value.
+  auto add = [&text](float value) {
+    char number[32];
+    auto [end, ec] = std::to_chars(number, number + sizeof number, value);
+    text.append(number, ec == std::errc() ? end : number);
+  };
+  for (std::size_t s = 0; s < history.time.size(); ++s) {
+    add(history.time[s]);
+    for (int j = 1; j <= history.NGL; ++j) {
+      text += ',';
+      add(history.value(static_cast<std::int32_t>(s), j));
+    }
+    text += '\n';
   }
-  json.end_array();
-}
-
-void write_model(JsonOut& json, const Problem& problem) {
-  write_node_table(json, "restraint", problem, problem.restraint_table, [&](std::int32_t v) { json.integer(v); });
-  write_node_table(json, "elastic_values", problem, problem.elastic_values_table, [&](float v) { json.real(v); });
-  json.key("elastic_support");
-  json.begin_array();
-  for (const ElasticSupport& mark : problem.elastic_support) {
-    json.begin_object();
-    json.key("flag"), json.integer(mark.flag);
-    json.key("value");
-    json.begin_array();
-    for (float v : mark.value) json.real(v);
-    json.end_array();
-    json.end_object();
-  }
-  json.end_array();
-  write_node_table(json, "node_coords", problem, problem.node_coords_table, [&](float v) { json.real(v); });
-  json.key("origin_node"), json.integer(problem.origin_node);
-  json.key("origin_is_node"), json.boolean(problem.origin_is_node);
-  json.key("element_node1");
-  json.begin_array();
-  for (std::int32_t n : problem.element_node1) json.integer(n);
-  json.end_array();
-  json.key("element_node2");
-  json.begin_array();
-  for (std::int32_t n : problem.element_node2) json.integer(n);
-  json.end_array();
-}
-
-Status write_step(JsonOut& json, const Problem& problem, std::int32_t step) {
-  StepRecords records(problem);
-  if (Status status = records.open_u01(); !status) return status;
-  std::vector<float> displacements, values;
-  std::vector<std::int32_t> codes;
-  if (Status status = records.read_node_step(step, &displacements); !status) return status;
-  if (Status status = records.read_element_step(step, &values, &codes); !status) return status;
-  records.close();
-  json.key("step"), json.integer(step);
-  json.key("step_time"), json.real(records.step_time(step));
-  write_node_table(json, "displacements", problem, displacements, [&](float v) { json.real(v); });
-  json.key("element_value");
-  json.begin_array();
-  for (float v : values) json.real(v);
-  json.end_array();
-  json.key("element_code");
-  json.begin_array();
-  for (std::int32_t v : codes) json.integer(v);
-  json.end_array();
-  return Status::ok();
+  return text;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  CLI::App app{"Prints what the TARVEK result folder DIR holds. Without options: a JSON summary of the "
+               "problem (sizes, NGL, title, time step, end time, stored steps, the extents of the "
+               "undisplaced model and the largest displacement over every step, with its node, "
+               "direction and step).",
+               "veltra-info"};
+  use_usage_first_help(&app);
+  app.set_version_flag("--version", "veltra-info " VELTRA_VERSION, "Show the version and exit.");
   std::string folder;
-  std::optional<std::int32_t> step;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--step" && i + 1 < argc) {
-      char* end = nullptr;
-      long value = std::strtol(argv[++i], &end, 10);
-      if (end == argv[i] || *end != '\0' || value < INT32_MIN || value > INT32_MAX) {
-        usage();
-        return 1;
-      }
-      step = static_cast<std::int32_t>(value);
-    } else if (!arg.empty() && arg[0] != '-' && folder.empty()) {
-      folder = std::string(arg);
-    } else {
-      usage();
-      return 1;
-    }
+  bool tables = false;
+  std::int32_t step = -1;
+  std::int32_t node = 0;
+  app.add_option("DIR", folder, "The result folder (comdin.dat, x.unf, nei.unf,\nu01.unf, el.unf).")->required();
+  app.add_flag("--tables", tables, "Add every table of the model to the JSON\n(large for big models).");
+  CLI::Option* step_option =
+      app.add_option("--step", step, "Add the node and element records of step S\n(0 to the last stored step).")
+          ->option_text("S")
+          ->check(CLI::NonNegativeNumber);
+  CLI::Option* history_option =
+      app.add_option("--history", node,
+                     "Print instead the displacement of node NODE at\nevery stored step as CSV: a header line\n"
+                     "t,u1,u2[,u3], then the time and one column per\ndirection.")
+          ->option_text("NODE")
+          ->check(CLI::PositiveNumber);
+  history_option->excludes("--tables")->excludes(step_option);
+  app.footer(
+      "Examples:\n"
+      "  veltra-info work/portal\n"
+      "  veltra-info work/portal --step 40\n"
+      "  veltra-info work/cantilever --history 5 > tip.csv\n"
+      "\nExit status: 0 on success, 2 on a usage error or a folder that cannot be read.");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    print(app.help());
+    return 0;
+  } catch (const CLI::CallForVersion& e) {
+    print(std::string(e.what()) + "\n");
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    return fail("veltra-info: " + std::string(e.what()) + " (see veltra-info --help)");
   }
-  if (folder.empty()) {
-    usage();
-    return 1;
-  }
+
   std::error_code error;
   std::string absolute = std::filesystem::absolute(folder, error).lexically_normal().string();
   while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
@@ -151,19 +111,22 @@ int main(int argc, char** argv) {
   if (!loaded.status) return fail(loaded.status.message());
   const Problem& problem = *loaded.problem;
 
-  JsonOut json;
-  json.begin_object();
-  json.key("working_directory"), json.string(problem.working_directory);
-  json.key("info_lines");
-  json.begin_array();
-  for (const std::string& line : loaded.info_lines) json.string(line);
-  json.end_array();
-  write_control(json, problem);
-  write_model(json, problem);
-  if (step) {
-    if (Status status = write_step(json, problem, *step); !status) return fail(status.message());
+  if (history_option->count() > 0) {
+    NodeHistory history;
+    if (Status status = read_node_history(problem, node, &history); !status) return fail(status.message());
+    print(history_csv(history));
+    return 0;
   }
-  json.end_object();
-  std::fwrite(json.text().data(), 1, json.text().size(), stdout);
+
+  LargestDisplacement largest;
+  if (Status status = find_largest_displacement(problem, &largest); !status) return fail(status.message());
+  Json json = summary_json(loaded, largest);
+  if (tables) add_tables(problem, &json);
+  if (step_option->count() > 0) {
+    if (Status status = add_step(problem, step, &json); !status) return fail(status.message());
+  }
+  // The summary alone is read by people: one value a line. With tables or
+  // records it is data: one line.
+  print(dump(json, tables || step_option->count() > 0 ? -1 : 2));
   return 0;
 }

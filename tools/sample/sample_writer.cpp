@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "input/result_format.h"
 #include "list_output.h"
 
 namespace sample {
@@ -24,29 +25,25 @@ class BinaryOut {
   Status open(const std::string& path) {
     path_ = path;
     file_.reset(std::fopen(path.c_str(), "wb"));
-    if (!file_) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+    if (!file_) return Status::from_errno(path + ": cannot be written", errno);
     return Status::ok();
   }
-  void put_i32(std::int32_t value) { put_u32(static_cast<std::uint32_t>(value)); }
-  void put_f32(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    put_u32(bits);
+  // Appends `bytes` zero bytes and returns where they start, for a record
+  // encoder to fill in; valid until the next call.
+  unsigned char* put_record(std::int64_t bytes) {
+    flush_if_full();
+    buffer_.insert(buffer_.end(), static_cast<std::size_t>(bytes), 0);
+    return buffer_.data() + buffer_.size() - static_cast<std::size_t>(bytes);
   }
-  void put_zeros(std::size_t count) { buffer_.insert(buffer_.end(), count, 0); flush_if_full(); }
   Status close() {
     flush();
     bool failed = std::ferror(file_.get()) != 0;
     failed = std::fclose(file_.release()) != 0 || failed;
-    if (failed) return Status::error(path_ + ": cannot be written");
+    if (failed) return Status::io_error(path_ + ": cannot be written");
     return Status::ok();
   }
 
  private:
-  void put_u32(std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) buffer_.push_back(static_cast<unsigned char>(value >> (8 * i)));
-    flush_if_full();
-  }
   void flush_if_full() {
     if (buffer_.size() >= (1u << 20)) flush();
   }
@@ -61,10 +58,10 @@ class BinaryOut {
 
 Status write_text(const std::string& path, const std::string& text) {
   File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return Status::error(path + ": cannot be written: " + std::strerror(errno));
+  if (!file) return Status::from_errno(path + ": cannot be written", errno);
   bool ok = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   ok = std::fclose(file.release()) == 0 && ok;
-  return ok ? Status::ok() : Status::error(path + ": cannot be written");
+  return ok ? Status::ok() : Status::io_error(path + ": cannot be written");
 }
 
 std::vector<ListValue> reals(std::initializer_list<float> values) {
@@ -148,26 +145,30 @@ Status write_geometry(const SampleModel& model, const std::string& folder) {
   BinaryOut x;
   if (Status status = x.open(folder + "/x.unf"); !status) return status;
   for (std::int32_t n = 1; n <= model.node_count(); ++n) {
-    for (int j = 1; j <= ngl; ++j) x.put_f32(model.coord(n, j));
-    // The rest of the record: the node's local axes, unused here.
-    x.put_zeros(static_cast<std::size_t>(12 * ngl));
+    float coords[3] = {};
+    for (int j = 1; j <= ngl; ++j) coords[j - 1] = model.coord(n, j);
+    // The reserve of the record (the node's local axes) stays 0.
+    encode_x_record(ngl, coords, x.put_record(x_record_bytes(ngl)));
   }
   if (Status status = x.close(); !status) return status;
 
   BinaryOut nei;
   if (Status status = nei.open(folder + "/nei.unf"); !status) return status;
   const std::size_t width = static_cast<std::size_t>(model.incidence_width);
-  const std::int32_t length = static_cast<std::int32_t>(4 * (width + static_cast<std::size_t>(model.incidence_extra)));
+  const std::size_t count = width + static_cast<std::size_t>(model.incidence_extra);
+  std::vector<std::int32_t> integers(count);
   for (std::int32_t n = 1; n <= model.node_count(); ++n) {
-    nei.put_i32(length);
+    // The node's incidence pairs, then the number of elements it names and
+    // zeros: data beyond incidence_width, which the reader skips.
     std::int32_t named = 0;
     for (std::size_t i = 0; i < width; ++i) {
       std::int32_t e = model.incidence[static_cast<std::size_t>(n - 1) * width + i];
-      nei.put_i32(e);
+      integers[i] = e;
       named += e > 0 ? 1 : 0;
     }
-    for (std::int32_t i = 0; i < model.incidence_extra; ++i) nei.put_i32(i == 0 ? named : 0);
-    nei.put_i32(length);
+    for (std::size_t i = width; i < count; ++i) integers[i] = i == width ? named : 0;
+    const auto length = static_cast<std::int64_t>(count);
+    encode_nei_record(integers.data(), length, nei.put_record(nei_record_bytes(kWordBytes * length)));
   }
   return nei.close();
 }
@@ -186,27 +187,26 @@ Status write_steps(const SampleModel& model, const std::string& folder) {
     for (std::size_t n = 0; n < static_cast<std::size_t>(model.node_count()); ++n) {
       // Displacements, then velocities (by difference); the rest of the
       // record (accelerations and reserve) is left 0.
-      for (int j = 0; j < ngl; ++j) u01.put_f32(now[n * static_cast<std::size_t>(ngl) + static_cast<std::size_t>(j)]);
+      const std::size_t first = n * static_cast<std::size_t>(ngl);
+      float velocity[3] = {};
       for (int j = 0; j < ngl; ++j) {
-        std::size_t i = n * static_cast<std::size_t>(ngl) + static_cast<std::size_t>(j);
-        u01.put_f32((now[i] - before[i]) / dt);
+        std::size_t i = first + static_cast<std::size_t>(j);
+        velocity[j] = (now[i] - before[i]) / dt;
       }
-      u01.put_zeros(static_cast<std::size_t>(24 * ngl));
+      encode_u01_record(ngl, &now[first], velocity, u01.put_record(u01_record_bytes(ngl)));
     }
     element_states(model, now, &value, &code);
     for (std::size_t e = 0; e < value.size(); ++e) {
       auto [a, b] = model.elements[e];
       // End forces (a multiple of the relative displacement), the axial
-      // strain, the element's value and code, four reserve reals.
+      // strain, the element's value and code; the reserve stays 0.
+      float end_force[3] = {};
       for (int j = 0; j < ngl; ++j) {
         std::size_t ia = static_cast<std::size_t>((a - 1) * ngl + j), ib = static_cast<std::size_t>((b - 1) * ngl + j);
-        el.put_f32(1.0e4f * (now[ib] - now[ia]));
+        end_force[j] = 1.0e4f * (now[ib] - now[ia]);
       }
-      el.put_f32(1.0e-3f * static_cast<float>(e % 7));
-      el.put_f32(value[e]);
-      el.put_i32(code[e]);
-      for (int k = 0; k < 4; ++k) el.put_f32(0.0f);
-      el.put_zeros(static_cast<std::size_t>(12 * ngl + 84));
+      encode_el_record(ngl, end_force, 1.0e-3f * static_cast<float>(e % 7), value[e], code[e],
+                       el.put_record(el_record_bytes(ngl)));
     }
     before = now;
   }
@@ -221,9 +221,9 @@ std::string input_file_name(const SampleModel& model) { return std::string(kind_
 Status write_sample(const SampleModel& model, const std::string& folder_argument) {
   std::error_code error;
   std::filesystem::create_directories(folder_argument, error);
-  if (error) return Status::error(folder_argument + ": cannot be created: " + error.message());
+  if (error) return Status::io_error(folder_argument + ": cannot be created: " + error.message());
   std::string folder = std::filesystem::absolute(folder_argument, error).lexically_normal().string();
-  if (error) return Status::error(folder_argument + ": " + error.message());
+  if (error) return Status::io_error(folder_argument + ": " + error.message());
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   std::string input_path = folder + "/" + input_file_name(model);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "input/status.h"
+#include "base/status.h"
 #include "sample_model.h"
 
 namespace sample {

@@ -1,8 +1,10 @@
 // The dialog operations the layer supplies: running a template dialog,
 // showing the program's changes in it, and the file and colour choosers.
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "platform/dialog_native.h"
 #include "platform/dlg.h"
@@ -35,7 +37,59 @@ QString field_text(const std::string& s) {
   return text;
 }
 
+// The file chooser. A name that must exist is also taken in another letter
+// case, as the program finds every file of a result folder: the preset
+// "comdin.dat" chooses a folder's COMDIN.DAT.
+class FileChooser : public QFileDialog {
+ public:
+  FileChooser(const QString& caption, bool path_must_exist)
+      : QFileDialog(nullptr, caption), path_must_exist_(path_must_exist) {}
+
+  // The chosen files: the entry found in another letter case, or what the
+  // chooser itself selected.
+  QStringList chosen_files() const { return resolved_.isEmpty() ? selectedFiles() : QStringList{resolved_}; }
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (path_must_exist_ && files.size() == 1) {
+      const QFileInfo typed(files.first());
+      if (!typed.exists()) {
+        // The first entry in byte order that matches ignoring case.
+        const QDir folder = typed.dir();
+        QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        entries.sort(Qt::CaseSensitive);
+        for (const QString& entry : entries) {
+          if (entry.compare(typed.fileName(), Qt::CaseInsensitive) == 0) {
+            resolved_ = folder.filePath(entry);
+            QDialog::accept();  // the chooser's own check would refuse the name as typed
+            return;
+          }
+        }
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  bool path_must_exist_;
+  QString resolved_;
+};
+
 }  // namespace
+
+namespace qtl {
+
+void keep_settings_off_disk() {
+  // A folder cannot be made inside a device file, so every read there finds
+  // nothing and every write fails, whoever runs the program.
+  static bool done = false;
+  if (done) return;
+  done = true;
+  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
+}  // namespace qtl
 
 int dlg_run_modal(Dialog& dialog) {
   if (dialog.tmpl == nullptr || dialog.native != nullptr) return -1;
@@ -75,6 +129,7 @@ bool dlg_choose_colour(void* owner, Rgb initial, std::array<Rgb, 16>* custom_cel
   const bool from_gui = on_gui_thread();
   const int result = run_dialog(
       [&]() -> QDialog* {
+        keep_settings_off_disk();
         for (int i = 0; i < 16; ++i)
           QColorDialog::setCustomColor(i, to_qcolor(cells[static_cast<std::size_t>(i)]));
         QWidget* parent = owner != nullptr ? static_cast<QWidget*>(static_cast<QDialog*>(owner))
@@ -103,7 +158,8 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
   const bool from_gui = on_gui_thread();
   const int result = run_dialog(
       [&]() -> QDialog* {
-        auto* d = new QFileDialog(nullptr, QString::fromStdString(request.title));
+        keep_settings_off_disk();
+        auto* d = new FileChooser(QString::fromStdString(request.title), request.path_must_exist);
         d->setOption(QFileDialog::DontUseNativeDialog);
         d->setOption(QFileDialog::HideNameFilterDetails);
         d->setFileMode(request.path_must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -125,10 +181,11 @@ bool dlg_choose_file(const FileChooserRequest& request, std::string* chosen_path
           d->setDefaultSuffix(QString::fromStdString(request.default_extension));
         // No owner: shown from another thread it leaves the frame usable.
         d->setWindowModality(from_gui ? Qt::ApplicationModal : Qt::NonModal);
+        keep_above_frame(d);
         return d;
       },
       [&](QDialog* d, int r) {
-        const QStringList files = static_cast<QFileDialog*>(d)->selectedFiles();
+        const QStringList files = static_cast<FileChooser*>(d)->chosen_files();
         if (r == QDialog::Accepted && !files.isEmpty()) chosen = files.first();
         return r;
       });

@@ -40,6 +40,14 @@ QFont family_font(const char* family, int pixel_size) {
   return f;
 }
 
+// Graphic text is drawn without antialiasing: every pixel of a glyph is ink
+// or untouched, so the same text drawn again in white over white paper wipes
+// it without a trace (the time label of show-all mode relies on it).
+QFont solid_glyphs(QFont f) {
+  f.setStyleStrategy(QFont::NoAntialias);
+  return f;
+}
+
 }  // namespace
 
 const std::vector<FontCandidate>& font_list() {
@@ -60,10 +68,12 @@ QFont make_font(const FontCandidate& candidate, const FontRequest& request) {
     const int natural = QFontMetrics(f).averageCharWidth();
     if (natural > 0) f.setStretch(std::clamp(100 * request.width / natural, 1, 4000));
   }
-  return f;
+  return solid_glyphs(f);
 }
 
-QFont default_graphic_font() { return family_font("Liberation Sans", kDefaultPixelHeight); }
+QFont default_graphic_font() {
+  return solid_glyphs(family_font("Liberation Sans", kDefaultPixelHeight));
+}
 
 const CellFont& cell_font() {
   static const CellFont cell = [] {

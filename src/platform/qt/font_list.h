@@ -17,10 +17,10 @@ const std::vector<FontCandidate>& font_list();
 
 // The font for a candidate of the list as `request` asks for it: pixel
 // height (16 when not given), width through the stretch factor, bold, italic,
-// underline.
+// underline; drawn without antialiasing, as all graphic text is.
 QFont make_font(const FontCandidate& candidate, const FontRequest& request);
 
-// The font of graphic text before the program selects one.
+// The font of graphic text before the program selects one (no antialiasing).
 QFont default_graphic_font();
 
 // The cell font of cell text and text windows, and its cell size.

@@ -207,6 +207,7 @@ QImage FrameWindow::active_picture() const {
 void FrameWindow::save_picture() {
   QImage picture = active_picture();
   if (picture.isNull()) return;
+  keep_settings_off_disk();
   QFileDialog chooser(this, QStringLiteral("Save Picture"), QString(),
                       QStringLiteral("PNG images (*.png)"));
   chooser.setAcceptMode(QFileDialog::AcceptSave);
@@ -249,6 +250,12 @@ void FrameWindow::rebuild_window_list(TopMenu& window_menu) {
     window_menu.menu->addAction(a);
     window_list_.push_back(a);
   }
+}
+
+void keep_above_frame(QWidget* window) {
+  const FrameWindow* frame = frame_window();
+  if (frame != nullptr && frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
 void FrameWindow::build_runtime_menus() {

@@ -93,8 +93,22 @@ class FrameWindow : public QMainWindow {
 // The frame window, once created (GUI thread only).
 FrameWindow* frame_window();
 
+// Makes `window`, a window without an owner that is about to be shown, open
+// above the frame window while the frame is kept on top of other windows
+// (State, Always on Top); otherwise it would open beneath it. GUI thread.
+void keep_above_frame(QWidget* window);
+
 // Creates the frame window and shows it. Call on the GUI thread once a
 // QApplication exists; a second call does nothing.
 void create_frame_window();
+
+// Keeps Qt's own dialogs off the disk: the colour chooser and the file
+// chooser read their remembered state (user-defined colours, history, last
+// folder) from the user's Qt settings file and write it back when they are
+// deleted. The program writes no files and starts from its own colours, so
+// the user scope of Qt's settings points where no file can be created or
+// found. Call on the GUI thread before such a dialog is made; repeats are
+// harmless.
+void keep_settings_off_disk();
 
 }  // namespace qtl

@@ -8,7 +8,9 @@
 // fraction, and the pen step of each pair of characters as Qt's own text
 // layout gives it; both are filled on first use. Pen positions, widths,
 // masks and the blend are Qt's, so cached text lands on the same pixels as
-// QPainter::drawText.
+// QPainter::drawText. Graphic fonts are made without antialiasing
+// (font_list.h), so their masks hold full coverage or none: text drawn again
+// in the paper's colour at the same place leaves no fringe.
 //
 // A cache belongs to one canvas and is used under its lock. After warm-up,
 // measuring and drawing allocate nothing.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/qt/dialog_builder.h"
 #include "platform/qt/end_program.h"
 #include "platform/qt/frame_window.h"
 #include "platform/qt/gui_thread.h"
@@ -72,9 +73,12 @@ int wnd_message_box(std::string_view text, std::string_view caption, int style) 
   const std::vector<BoxButton> buttons = buttons_of(style);
   const int fallback = escape_result(buttons);
   const bool from_gui = qtl::on_gui_thread();
+  // Asked for by a dialog's callback: the box holds that dialog alone, so
+  // that other runs' dialogs, choosers and boxes stay usable meanwhile.
+  QWidget* asking = from_gui ? qtl::dialog_in_callback() : nullptr;
   const int result = qtl::run_dialog(
       [&]() -> QDialog* {
-        auto* box = new QMessageBox(icon_of(style), title, body);
+        auto* box = new QMessageBox(icon_of(style), title, body, QMessageBox::NoButton, asking);
         std::size_t default_index = (style & kDefaultThird) ? 2 : (style & kDefaultSecond) ? 1 : 0;
         if (default_index >= buttons.size()) default_index = 0;
         for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -82,9 +86,13 @@ int wnd_message_box(std::string_view text, std::string_view caption, int style) 
           if (i == default_index) box->setDefaultButton(b);
           if (buttons[i].result == fallback) box->setEscapeButton(b);
         }
-        // No owner: the box blocks only the thread that asked (run_dialog
-        // shows it without modality when that is not the GUI thread).
-        box->setWindowModality(from_gui ? Qt::ApplicationModal : Qt::NonModal);
+        // Otherwise no owner: the box blocks only the thread that asked
+        // (run_dialog shows it without modality when that is not the GUI
+        // thread).
+        box->setWindowModality(asking != nullptr ? Qt::WindowModal
+                               : from_gui        ? Qt::ApplicationModal
+                                                 : Qt::NonModal);
+        qtl::keep_above_frame(box);
         return box;
       },
       [&](QDialog* dialog, int) {

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "platform/qt/gui_thread.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/tone.h"
 #include "platform/wnd.h"
 
 using namespace qtl;
@@ -275,8 +277,9 @@ std::atomic<int> beeps_sounded{0};
 
 int qtl::beep_count() { return beeps_sounded.load(); }
 
-void wnd_beep(int, int duration_ms) {
-  post_to_gui([] { QApplication::beep(); });
+void wnd_beep(int frequency_hz, int duration_ms) {
+  // The GUI thread starts the tone and goes on; the caller waits it out.
+  if (tones_audible()) post_to_gui([=] { play_tone(frequency_hz, duration_ms); });
   wnd_sleep(duration_ms);
   beeps_sounded.fetch_add(1);
 }
@@ -294,6 +297,20 @@ bool wnd_save_image(int unit, std::string_view path) {
   std::shared_ptr<Child> child = find_child(unit);
   if (!child || child->kind != ChildKind::graph) return false;
   return snapshot(*child->canvas).save(QString::fromStdString(std::string(path)), "PNG");
+}
+
+bool wnd_copy_image(int unit, WndImage* image) {
+  std::shared_ptr<Child> child = find_child(unit);
+  if (!child || child->kind != ChildKind::graph) return false;
+  const QImage picture = snapshot(*child->canvas).convertToFormat(QImage::Format_RGB32);
+  image->width = picture.width();
+  image->height = picture.height();
+  image->pixels.resize(static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height));
+  for (int y = 0; y < image->height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
+    std::copy(row, row + image->width, image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width);
+  }
+  return true;
 }
 
 bool wnd_on_gui_thread() { return on_gui_thread(); }

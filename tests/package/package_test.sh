@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Package test: builds the Debian package from a built tree, unpacks it into
+# a scratch root and checks it as a user's machine would see it.
+#
+#   tests/package/package_test.sh [BUILD_DIR]     (default: build)
+#
+# BUILD_DIR must be a plain (not sanitized) build that is up to date; the
+# package is made from it with cpack, so no second build is needed. Checks:
+# the file name and the computed Depends; every program of BUILD_DIR/bin that
+# the package ships, with its manual page rendering cleanly; the unpacked
+# veltra-info, veltra-export (frames and a movie) and veltra-plot running on
+# an installed sample; the desktop entry and the metainfo passing their
+# validators; the icons and samples.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/veltra-package-test.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+die() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "--- $* (at ${SECONDS}s)"; }
+
+for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf; do
+  command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup.sh installs it)"
+done
+[ -f "$build/CPackConfig.cmake" ] || die "$build is not a configured build with packaging rules"
+
+step "cpack"
+cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log" >&2; die "cpack failed"; }
+version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
+deb="$scratch/out/veltra_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || die "no $(basename "$deb") among: $(cd "$scratch/out" && ls ./*.deb 2>/dev/null)"
+echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) KB"
+
+step "control fields"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+# dpkg-shlibdeps writes versioned entries for the C library and Qt.
+for lib in "libc6 (>= " "libqt6core6 (>= " "libqt6gui6 (>= " "libqt6widgets6 (>= " "libstdc++6 (>= "; do
+  [[ "$depends" == *"$lib"* ]] || fail "Depends lacks the computed '$lib...'"
+done
+[[ "$(dpkg-deb -f "$deb" Recommends)" == *fonts-liberation* ]] || fail "Recommends lacks fonts-liberation"
+
+step "unpack"
+r="$scratch/root"
+dpkg-deb -x "$deb" "$r"
+[ "$(ls "$r")" = "usr" ] || fail "files outside usr/: $(ls "$r")"
+# An installed file that names the build tree (a sample's input-file path,
+# say) would point at a folder the user's machine does not have.
+leaks="$(grep -rlF "$build" "$r" || true)"
+[ -z "$leaks" ] || fail "files naming the build folder $build: $leaks"
+share="$r/usr/share"
+
+step "programs and manual pages"
+programs=()
+for p in veltra veltra-export veltra-info veltra-sample veltra-plot; do
+  [ -x "$build/bin/$p" ] && programs+=("$p")
+done
+[ ${#programs[@]} -ge 4 ] || fail "only ${programs[*]} built in $build/bin"
+for p in "${programs[@]}"; do
+  [ -x "$r/usr/bin/$p" ] || { fail "usr/bin/$p missing"; continue; }
+  if readelf -d "$r/usr/bin/$p" | grep -Eq 'RPATH|RUNPATH'; then fail "$p carries a run path"; fi
+  page="$share/man/man1/$p.1.gz"
+  [ -f "$page" ] || { fail "manual page of $p missing"; continue; }
+  MANWIDTH=80 man --warnings -l "$page" >"$scratch/man.txt" 2>"$scratch/man.err" || fail "man -l $p failed"
+  [ -s "$scratch/man.err" ] && fail "man -l $p warns: $(head -3 "$scratch/man.err")"
+  grep -q "^NAME" "$scratch/man.txt" && grep -q "^       $p" "$scratch/man.txt" ||
+    fail "manual page of $p has no NAME line for $p"
+done
+extra="$(cd "$r/usr/bin" && ls | grep -vxF -f <(printf '%s\n' "${programs[@]}") || true)"
+[ -z "$extra" ] || fail "usr/bin holds programs not built here: $extra"
+
+step "desktop entry and metainfo"
+id=org.veltra.Veltra
+desktop="$share/applications/$id.desktop"
+metainfo="$share/metainfo/$id.metainfo.xml"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
+appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
+grep -q "^Exec=veltra$" "$desktop" || fail "the desktop entry does not start veltra"
+release="$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -f2)"
+[ "$release" = "$version" ] || fail "newest metainfo release is '$release', the package is $version"
+provided="$(grep -o '<binary>[^<]*</binary>' "$metainfo" | sed 's/<[^>]*>//g' | sort | tr '\n' ' ')"
+[ "$provided" = "$(printf '%s\n' "${programs[@]}" | sort | tr '\n' ' ')" ] ||
+  fail "metainfo provides '$provided', the package installs '${programs[*]}'"
+
+step "icons"
+[ -f "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "scalable icon missing"
+for size in 16 32 48 64 128 256; do
+  png="$share/icons/hicolor/${size}x${size}/apps/$id.png"
+  file "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," || fail "icon $png is not a ${size}x${size} PNG"
+done
+
+step "samples"
+samples="$share/veltra/samples"
+for kind in portal space cantilever; do
+  for f in comdin.dat x.unf nei.unf u01.unf el.unf; do
+    [ -s "$samples/$kind/$f" ] || fail "sample $kind lacks $f"
+  done
+done
+
+step "veltra-info on an installed sample"
+"$r/usr/bin/veltra-info" "$samples/portal" >"$scratch/info.txt" 2>"$scratch/info.err" ||
+  fail "veltra-info exits $?: $(head -3 "$scratch/info.err")"
+# The title comes from the input file comdin.dat names: found only when that
+# name still resolves in the installed folder.
+title="$(grep -v '^//' "$samples/portal/portal.dat" | head -1)"
+grep -qF "$title" "$scratch/info.txt" || fail "veltra-info does not show the portal sample's title '$title'"
+
+step "veltra-export on an installed sample"
+# Few small frames keep this quick; the movie goes through the FFmpeg
+# libraries the package depends on.
+"$r/usr/bin/veltra-export" "$samples/portal" --quiet --size 320x200 --end-step 40 --step-frequency 10 \
+  --out "$scratch/frames" --movie "$scratch/portal.gif" >"$scratch/export.txt" 2>&1 ||
+  fail "veltra-export exits $?: $(head -3 "$scratch/export.txt")"
+file "$scratch/frames/frame-0000.png" 2>/dev/null | grep -q "PNG image data, 320 x 200," ||
+  fail "veltra-export wrote no 320x200 frame-0000.png"
+file "$scratch/portal.gif" 2>/dev/null | grep -q "GIF image data, version 89a, 320 x 200" ||
+  fail "veltra-export wrote no 320x200 GIF"
+
+if [ -x "$r/usr/bin/veltra-plot" ]; then
+  step "veltra-plot on an installed sample"
+  "$r/usr/bin/veltra-plot" "$samples/portal" --node 9 --out "$scratch/sway.png" >"$scratch/plot.txt" 2>&1 ||
+    fail "veltra-plot exits $?: $(head -3 "$scratch/plot.txt")"
+  file "$scratch/sway.png" 2>/dev/null | grep -q "PNG image data" || fail "veltra-plot wrote no PNG"
+fi
+
+echo "--- done in ${SECONDS}s"
+if [ $failures -gt 0 ]; then
+  echo "package test: $failures failure(s)" >&2
+  exit 1
+fi
+echo "package test passed"

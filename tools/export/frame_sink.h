@@ -1,0 +1,32 @@
+// Where veltra-export puts its frames. A sink is begun once with the size of
+// the pictures, given every frame in order, then finished; a sink that is
+// abandoned instead (an error elsewhere, a cancel) leaves no partial file
+// behind. Errors are one line naming the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/status.h"
+#include "platform/wnd.h"
+
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  virtual Status begin(int width, int height) = 0;
+  // `frame` counts from 0; `image` has the size given to begin.
+  virtual Status add(const WndImage& image, std::int64_t frame) = 0;
+  virtual Status finish() = 0;
+  virtual void abandon() = 0;
+};
+
+// FOLDER/frame-NNNN.png, one file a frame (NNNN the frame number); the
+// folder is made with its parents.
+std::unique_ptr<FrameSink> make_png_folder(const std::string& folder);
+
+// One movie file through FFmpeg's libraries; the format follows the
+// extension (.mp4 H.264, .webm VP9, .gif with a palette per picture). The
+// frames go to a hidden temporary file in the same folder, which is renamed
+// to `path` by finish and removed by abandon.
+std::unique_ptr<FrameSink> make_movie_file(const std::string& path, int fps);
