@@ -175,7 +175,9 @@ TEST(Windows, OwnerlessWindowsOpenAboveAnAlwaysOnTopFrame) {
   };
   for (bool on_top : {true, false}) {
     SCOPED_TRACE(on_top);
-    if (qt_test::item_checked(4, 1) != on_top) ASSERT_TRUE(qt_test::choose_menu(4, 1));
+    if (qt_test::item_checked(4, 1) != on_top) {
+      ASSERT_TRUE(qt_test::choose_menu(4, 1));
+    }
     on_gui([&] { EXPECT_EQ(stays_on_top(qtl::frame_window()), on_top); });
 
     std::atomic<int> result{0};
