@@ -12,7 +12,7 @@
 std::string with_access_key(std::string_view text);
 
 // The titles of the runtime's top-level menus, left to right (kRuntimeMenuCount).
-constexpr std::array<const char*, 6> kRuntimeMenuTitles = {"&File", "&Edit", "&View",
+constexpr std::array<const char*, 6> kRuntimeMenuTitles = {"&File",  "&Edit",   "&View",
                                                            "&State", "&Window", "&Help"};
 
 // The items of the Help menu (kHelpMenu), top to bottom.

@@ -21,7 +21,8 @@ struct Picture {
   PixelBuffer buffer() { return PixelBuffer{bits.data(), kW, kH, kW}; }
   std::string row(int y) const {
     std::string s;
-    for (int x = 0; x < kW; ++x) s += bits[static_cast<std::size_t>(y * kW + x)] == kInk ? '#' : '.';
+    for (int x = 0; x < kW; ++x)
+      s += bits[static_cast<std::size_t>(y * kW + x)] == kInk ? '#' : '.';
     return s;
   }
 };
@@ -66,7 +67,9 @@ TEST(Raster, ShapesPixelByPixel) {
        {"................", "................", "................", "################",
         "................", "................", "................", "................"}},
       {"filled rectangle with a mask: bit 7 is the leftmost of every eight pixels",
-       [](const PixelBuffer& b, PixelBox& d) { raster_fill_rectangle(b, 4, 2, 1, 1, kInk, kColumns, d); },
+       [](const PixelBuffer& b, PixelBox& d) {
+         raster_fill_rectangle(b, 4, 2, 1, 1, kInk, kColumns, d);
+       },
        {"................", ".#.#............", ".#.#............", "................",
         "................", "................", "................", "................"}},
       {"filled polygon: interior and outline, corners given in any order",
@@ -85,7 +88,9 @@ TEST(Raster, ShapesPixelByPixel) {
        {"................", "........#####...", "........#...#...", "........#...#...",
         "........#####...", "................", "................", "................"}},
       {"filled ellipse inscribed in its box: the middle of each side, no corner",
-       [](const PixelBuffer& b, PixelBox& d) { raster_fill_ellipse(b, 0, 0, 6, 6, kInk, kFillSolid, d); },
+       [](const PixelBuffer& b, PixelBox& d) {
+         raster_fill_ellipse(b, 0, 0, 6, 6, kInk, kFillSolid, d);
+       },
        {"..###...........", ".#####..........", "#######.........", "#######.........",
         "#######.........", ".#####..........", "..###...........", "................"}},
   };
@@ -98,7 +103,8 @@ TEST(Raster, ShapesPixelByPixel) {
       EXPECT_EQ(picture.row(y), c.rows[static_cast<std::size_t>(y)]) << "row " << y;
       for (int x = 0; x < kW; ++x) {
         if (picture.bits[static_cast<std::size_t>(y * kW + x)] == 0) continue;
-        EXPECT_TRUE(!dirty.empty() && x >= dirty.x0 && x <= dirty.x1 && y >= dirty.y0 && y <= dirty.y1)
+        EXPECT_TRUE(!dirty.empty() && x >= dirty.x0 && x <= dirty.x1 && y >= dirty.y0 &&
+                    y <= dirty.y1)
             << "pixel " << x << "," << y << " outside the dirty box";
       }
     }
