@@ -243,20 +243,26 @@ TEST_F(RunsTest, CancelDrawStopsTwoAnimationsAtOnce) {
   fake::push_file_choice(comdin("portal"));
   fake::push_dialog_script(kTimeSettings, {fake::set_text(1023, "12"), fake::set_text(1024, "1"),
                                            fake::set_text(1025, "40"), fake::click(1)});
+  // The frames a window has drawn so far: each frame writes the heading.
+  const auto frames_of = [](int unit) {
+    const auto calls = fake::gfx_calls(unit);
+    return std::count_if(calls.begin(), calls.end(), [](const fake::GfxCall& c) {
+      return c.op == "out_text" && c.text.find("Structure VELTRA Graph") != std::string::npos;
+    });
+  };
   ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemNewGraph));
-  ASSERT_TRUE(fake::wait_until([] { return !fake::gfx_calls(10).empty(); }));
+  ASSERT_TRUE(fake::wait_until([&] { return frames_of(10) >= 1; }));
   fake::push_dialog_script(kTimeSettings, {fake::set_text(1025, "40"), fake::click(1)});
   ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemBackToSettings));
-  ASSERT_TRUE(fake::wait_until([] { return !fake::gfx_calls(11).empty(); }));
+  // Cancel only once the second animation has drawn a frame: a window that
+  // is open but not yet drawn into would stop before its first frame.
+  ASSERT_TRUE(fake::wait_until([&] { return frames_of(11) >= 1; }));
   ASSERT_TRUE(fake::choose_menu(kGraphMenu, kItemCancelDraw));
   ASSERT_TRUE(wait_for_beeps(2));
 
   // Each window got far fewer than its 13 frames.
   for (int unit : {10, 11}) {
-    const auto calls = fake::gfx_calls(unit);
-    const auto frames = std::count_if(calls.begin(), calls.end(), [](const fake::GfxCall& c) {
-      return c.op == "out_text" && c.text.find("Structure VELTRA Graph") != std::string::npos;
-    });
+    const auto frames = frames_of(unit);
     EXPECT_GE(frames, 1) << "unit " << unit;
     EXPECT_LT(frames, 13) << "unit " << unit;
   }
