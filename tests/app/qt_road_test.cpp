@@ -23,24 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The visible file chooser, or nullptr (GUI thread).
-QFileDialog* open_file_chooser() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* chooser = qobject_cast<QFileDialog*>(widget);
-    if (chooser != nullptr && chooser->isVisible()) return chooser;
-  }
-  return nullptr;
-}
-
-bool dialog_titled(const char* title) {
-  bool found = false;
-  qt_test::on_gui([&] {
-    QDialog* dialog = qt_test::running_dialog();
-    found = dialog != nullptr && dialog->isVisible() && dialog->windowTitle() == title;
-  });
-  return found;
-}
-
 // Replaces the text of an edit field as the user would: select all, type.
 void type_into(int id, const char* text) {
   qt_test::on_gui([&] {
@@ -74,12 +56,12 @@ int count_pixels(const QImage& image, int r, int g, int b, int top = 0, int bott
 // Accepts both settings dialogs; the Time Settings dialog draws steps 0 to 4
 // without a pause.
 void accept_dialogs() {
-  ASSERT_TRUE(qt_test::wait_for([] { return dialog_titled("VELTRA: Time Settings"); }));
+  ASSERT_TRUE(qt_test::wait_for([] { return qt_test::dialog_titled("VELTRA: Time Settings"); }));
   type_into(1023, "4");
   type_into(1024, "1");
   type_into(1025, "0");
   press(1);
-  ASSERT_TRUE(qt_test::wait_for([] { return dialog_titled("VELTRA: Graph Settings"); }));
+  ASSERT_TRUE(qt_test::wait_for([] { return qt_test::dialog_titled("VELTRA: Graph Settings"); }));
   press(1);
 }
 
@@ -97,9 +79,9 @@ TEST(QtRoad, TwoGraphsFromTheMenuSideBySide) {
 
   const int beeps = qt_test::beep_count();
   ASSERT_TRUE(qt_test::choose_menu(kGraphMenu, kItemNewGraph));
-  ASSERT_TRUE(qt_test::wait_for([] { return open_file_chooser() != nullptr; }));
+  ASSERT_TRUE(qt_test::wait_for([] { return qt_test::open_file_chooser() != nullptr; }));
   qt_test::on_gui([&] {
-    QFileDialog* chooser = open_file_chooser();
+    QFileDialog* chooser = qt_test::open_file_chooser();
     chooser->selectFile(QString::fromStdString(chosen));
     static_cast<QDialog*>(chooser)->accept();  // as the Open button does
   });

@@ -50,23 +50,6 @@ void expect(bool holds, const char* what) {
 
 void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-QFileDialog* open_file_chooser() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* chooser = qobject_cast<QFileDialog*>(widget);
-    if (chooser != nullptr && chooser->isVisible()) return chooser;
-  }
-  return nullptr;
-}
-
-bool dialog_titled(const char* title) {
-  bool found = false;
-  qt_test::on_gui([&] {
-    QDialog* dialog = qt_test::running_dialog();
-    found = dialog != nullptr && dialog->isVisible() && dialog->windowTitle() == title;
-  });
-  return found;
-}
-
 void type_into(int id, const std::string& text) {
   qt_test::on_gui([&] {
     auto* edit = qobject_cast<QLineEdit*>(qt_test::dialog_control(id));
@@ -121,10 +104,10 @@ void drive(unsigned seed, bool by_limit, const std::string& chosen_file) {
     const bool new_graph = command == 0 || chance(3);
     choose(new_graph ? kItemNewGraph : kItemBackToSettings);
     if (new_graph) {
-      expect(qt_test::wait_for([] { return open_file_chooser() != nullptr; }, kWaitMs), "no file chooser");
+      expect(qt_test::wait_for([] { return qt_test::open_file_chooser() != nullptr; }, kWaitMs), "no file chooser");
       const bool abandon = command > 0 && chance(5);
       qt_test::on_gui([&] {
-        QFileDialog* chooser = open_file_chooser();
+        QFileDialog* chooser = qt_test::open_file_chooser();
         if (abandon) {
           chooser->reject();
         } else {
@@ -134,7 +117,7 @@ void drive(unsigned seed, bool by_limit, const std::string& chosen_file) {
       });
       if (abandon) continue;
     }
-    expect(qt_test::wait_for([] { return dialog_titled("VELTRA: Time Settings"); }, kWaitMs), "no Time Settings");
+    expect(qt_test::wait_for([] { return qt_test::dialog_titled("VELTRA: Time Settings"); }, kWaitMs), "no Time Settings");
     const unsigned ending = random() % 6;  // 0: cancel Time Settings, 1: cancel Graph Settings
     if (ending == 0) {
       press(2);
@@ -144,7 +127,7 @@ void drive(unsigned seed, bool by_limit, const std::string& chosen_file) {
     type_into(1024, "1");
     type_into(1025, std::to_string(random() % 40));
     press(1);
-    expect(qt_test::wait_for([] { return dialog_titled("VELTRA: Graph Settings"); }, kWaitMs), "no Graph Settings");
+    expect(qt_test::wait_for([] { return qt_test::dialog_titled("VELTRA: Graph Settings"); }, kWaitMs), "no Graph Settings");
     press(ending == 1 ? 2 : 1);
     if (chance(6)) choose(kItemCancelDraw);
     sleep_ms(static_cast<int>(random() % 120));

@@ -168,11 +168,6 @@ TEST(Windows, MessageBoxBlocksOnlyTheAskingThread) {
 // are ordinary windows.
 TEST(Windows, OwnerlessWindowsOpenAboveAnAlwaysOnTopFrame) {
   const auto stays_on_top = [](QWidget* w) { return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
-  const auto file_chooser = []() -> QFileDialog* {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<QFileDialog*>(w); d != nullptr && d->isVisible()) return d;
-    return nullptr;
-  };
   for (bool on_top : {true, false}) {
     SCOPED_TRACE(on_top);
     if (qt_test::item_checked(4, 1) != on_top) {
@@ -193,10 +188,10 @@ TEST(Windows, OwnerlessWindowsOpenAboveAnAlwaysOnTopFrame) {
     FileChooserRequest request;
     request.title = "Select Any File in the Working Directory";
     std::thread chooser([&] { dlg_choose_file(request, nullptr); });
-    ASSERT_TRUE(wait_for([&] { return file_chooser() != nullptr; }));
+    ASSERT_TRUE(wait_for([&] { return qt_test::open_file_chooser() != nullptr; }));
     on_gui([&] {
-      EXPECT_EQ(stays_on_top(file_chooser()), on_top);
-      file_chooser()->reject();
+      EXPECT_EQ(stays_on_top(qt_test::open_file_chooser()), on_top);
+      qt_test::open_file_chooser()->reject();
     });
     chooser.join();
   }

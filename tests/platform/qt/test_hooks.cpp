@@ -1,6 +1,7 @@
 #include "platform/qt/test_hooks.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTextBlock>
@@ -201,6 +202,21 @@ QMessageBox* open_message_box() {
   QMessageBox* found = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) found = box;
+  return found;
+}
+
+QFileDialog* open_file_chooser() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* chooser = qobject_cast<QFileDialog*>(w); chooser != nullptr && chooser->isVisible()) return chooser;
+  return nullptr;
+}
+
+bool dialog_titled(const char* title) {
+  bool found = false;
+  on_gui([&] {
+    QDialog* dialog = running_dialog();
+    found = dialog != nullptr && dialog->isVisible() && dialog->windowTitle() == title;
+  });
   return found;
 }
 

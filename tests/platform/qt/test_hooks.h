@@ -9,6 +9,7 @@
 #include <string>
 
 class QDialog;
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -57,5 +58,12 @@ int beep_count();
 
 // The visible message box shown most recently, or nullptr (GUI thread).
 QMessageBox* open_message_box();
+
+// The visible file chooser, or nullptr (GUI thread).
+QFileDialog* open_file_chooser();
+
+// Whether the innermost running template dialog is visible with this title
+// (any thread).
+bool dialog_titled(const char* title);
 
 }  // namespace qt_test
