@@ -46,13 +46,21 @@ void drain() {
 }
 
 // Runs drain() on the GUI thread for each event posted to it. A plain event
-// rather than a queued functor: Qt then allocates and frees everything it
-// hands between threads inside its own libraries.
+// rather than a queued functor: the only object handed between threads
+// through Qt's queue is this event, made and read under queue_mutex.
 class DrainReceiver : public QObject {
  public:
   static constexpr QEvent::Type kDrain = QEvent::User;
   bool event(QEvent* e) override {
-    if (e->type() != kDrain) return QObject::event(e);
+    // The drain event was made under queue_mutex by the posting thread; its
+    // type is read under the same lock, so the hand-off is ordered by a lock
+    // the thread checker sees and not only by Qt's own (futex) queue lock.
+    bool ours;
+    {
+      MutexLock lock(queue_mutex);
+      ours = e->type() == kDrain;
+    }
+    if (!ours) return QObject::event(e);
     drain();
     return true;
   }
@@ -61,23 +69,21 @@ class DrainReceiver : public QObject {
 bool enqueue(std::function<void()> work) {
   QCoreApplication* app = QCoreApplication::instance();
   if (app == nullptr) return false;
-  bool post;
+  // Made once, on first use, and moved to the GUI thread; it lives as long
+  // as the process.
+  static DrainReceiver* const receiver = [app] {
+    auto* r = new DrainReceiver;
+    r->moveToThread(app->thread());
+    return r;
+  }();
+  QEvent* post = nullptr;
   {
     MutexLock lock(queue_mutex);
     queue.push_back(std::move(work));
-    post = !drain_posted;
+    if (!drain_posted) post = new QEvent(DrainReceiver::kDrain);
     drain_posted = true;
   }
-  if (post) {
-    // Made once, on first use, and moved to the GUI thread; it lives as long
-    // as the process.
-    static DrainReceiver* const receiver = [app] {
-      auto* r = new DrainReceiver;
-      r->moveToThread(app->thread());
-      return r;
-    }();
-    QCoreApplication::postEvent(receiver, new QEvent(DrainReceiver::kDrain));
-  }
+  if (post != nullptr) QCoreApplication::postEvent(receiver, post);
   return true;
 }
 
