@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string_view>
+#include <vector>
 
 #include "platform/gfx.h"
 #include "render/graph_run.h"
@@ -63,25 +64,36 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
   gfx_rectangle(kGfxBorder, x - mdx, y + mdy, x + mdx, y - mdy);
 }
 
+// Elements go to the window in batches of this many segments: one window
+// access per batch instead of three per element, with a bounded buffer.
+constexpr std::size_t kSegmentBatch = 4096;
+
 void draw_elements(const GraphRun& run) {
   const Problem& p = *run.problem;
   const int nodes = run.node_count();
   const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
   gfx_set_colour(run.settings.line_colour);
-  int style = -1;
+  std::vector<GfxSegment> batch(kSegmentBatch);
+  std::size_t used = 0;
+  bool style_set = false;
   for (int e = 0; e < elements; ++e) {
     const int n1 = p.element_node1[e], n2 = p.element_node2[e];
     if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
     const std::uint16_t want = run.element_value[e] != 0 ? kLineSolid
                                : run.element_code[e] == -1 ? kLineDashed
                                                            : kLineDotted;
-    if (want != style) {
+    if (!style_set) {
+      // The first drawn element sets its style whatever the window had.
       gfx_set_line_style(want);
-      style = want;
+      style_set = true;
     }
-    gfx_move_to(run.plot_x[n1 - 1], run.plot_y[n1 - 1]);
-    gfx_line_to(run.plot_x[n2 - 1], run.plot_y[n2 - 1]);
+    batch[used++] = {run.plot_x[n1 - 1], run.plot_y[n1 - 1], run.plot_x[n2 - 1], run.plot_y[n2 - 1], want};
+    if (used == kSegmentBatch) {
+      gfx_segments(batch.data(), used);
+      used = 0;
+    }
   }
+  gfx_segments(batch.data(), used);
 }
 
 // Font and number field width of the node numbers.

@@ -112,6 +112,23 @@ bool gfx_line_to(double x, double y) {
   return true;
 }
 
+bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+  bool all = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    const GfxSegment& s = segments[i];
+    bool same_style;
+    {
+      Current c = current();
+      if (!c.window) return false;
+      same_style = c.window->line_style == s.style;
+    }
+    if (!same_style) gfx_set_line_style(s.style);
+    gfx_move_to(s.x1, s.y1);
+    if (!gfx_line_to(s.x2, s.y2)) all = false;
+  }
+  return all;
+}
+
 void gfx_set_line_style(std::uint16_t mask) {
   Current c = current();
   if (!c.window) return;

@@ -123,6 +123,35 @@ bool gfx_line_to(double x, double y) {
   });
 }
 
+bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+  if (count == 0) return true;
+  return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
+    bool all = true;
+    int status = kGfxOk;
+    const bool draw = !c.image.isNull();
+    const PixelBuffer buffer = draw ? c.buffer() : PixelBuffer{};
+    const std::uint32_t colour = to_argb(c.colour);
+    for (std::size_t i = 0; i < count; ++i) {
+      const GfxSegment& s = segments[i];
+      c.line_style = s.style;
+      c.position = {s.x1, s.y1};
+      status = check_point(s.x2, s.y2);
+      if (status != kGfxOk) {
+        all = false;
+        continue;
+      }
+      if (draw) {
+        LinePattern pattern{s.style, 0};
+        raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2), colour, pattern, false,
+                    dirty);
+      }
+      c.position = {s.x2, s.y2};
+    }
+    set_status(status);
+    return all;
+  });
+}
+
 void gfx_set_line_style(std::uint16_t mask) {
   with_canvas(false, [&](CanvasState& c, PixelBox&) { return (c.line_style = mask, true); });
 }
