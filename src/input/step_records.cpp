@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <system_error>
 
 #include "input/file_lookup.h"
 
@@ -24,16 +25,65 @@ Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
   return file->open(path, shown_name(path));
 }
 
-Status StepRecords::open_u01() { return open_in_folder("u01.unf", &u01_); }
+Status StepRecords::open_u01() {
+  finish_ahead();
+  ahead_.nodes = ahead_.elements = false;
+  return open_in_folder("u01.unf", &u01_);
+}
 
 Status StepRecords::open_el() {
   if (el_.is_open()) return Status::ok();
   return open_in_folder("el.unf", &el_);
 }
 
+StepRecords::~StepRecords() { finish_ahead(); }
+
+void StepRecords::finish_ahead() {
+  if (ahead_.thread.joinable()) ahead_.thread.join();
+}
+
+void StepRecords::close_u01() {
+  finish_ahead();
+  ahead_.nodes = ahead_.elements = false;
+  u01_.close();
+}
+
 void StepRecords::close() {
+  finish_ahead();
+  ahead_.nodes = ahead_.elements = false;
   u01_.close();
   el_.close();
+}
+
+std::int64_t StepRecords::step_bytes(bool elements) const {
+  std::int64_t bytes = std::int64_t{node_count_} * u01_record_bytes(ngl_);
+  if (elements) bytes += std::int64_t{element_count_} * el_record_bytes(ngl_);
+  return bytes;
+}
+
+void StepRecords::read_ahead(std::int32_t step, bool elements) {
+  finish_ahead();
+  ahead_.nodes = ahead_.elements = false;
+  if (!u01_.is_open()) return;
+  // An el.unf that cannot be connected is met again, and reported, by the
+  // caller's own read.
+  if (elements && (element_count_ == 0 || !open_el())) elements = false;
+  ahead_.step = step;
+  try {
+    ahead_.thread = std::thread([this, step, elements] {
+      // The root of the helper: nothing escapes it. A step it could not read
+      // is simply not taken.
+      try {
+        ahead_.nodes = read_nodes(step, &ahead_.displacements, ahead_.buffer).is_ok();
+        if (elements)
+          ahead_.elements = read_elements(step, &ahead_.values, &ahead_.codes, ahead_.buffer).is_ok();
+      } catch (...) {
+        ahead_.nodes = ahead_.elements = false;
+      }
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the step is read when it is asked for.
+  }
 }
 
 namespace {
@@ -46,7 +96,8 @@ constexpr std::int64_t kChunkBytes = std::int64_t{1} << 18;
 
 template <class Decode>
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
-                              std::int64_t record_bytes, Decode&& decode) {
+                              std::int64_t record_bytes, std::vector<unsigned char>& buffer,
+                              Decode&& decode) const {
   if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
   const std::int64_t size = file.size();
@@ -64,28 +115,52 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
   const std::int64_t per_chunk = std::max<std::int64_t>(1, kChunkBytes / record_bytes);
   const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
   const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
-  if (buffer_.size() < chunk_bytes) buffer_.resize(chunk_bytes);
+  if (buffer.size() < chunk_bytes) buffer.resize(chunk_bytes);
   for (std::int64_t first = 0; first < count; first += chunk_records) {
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
     std::size_t got = 0;
-    if (Status status = file.read_at(start + first * record_bytes, length, buffer_.data(), &got); !status)
+    if (Status status = file.read_at(start + first * record_bytes, length, buffer.data(), &got); !status)
       return status;
     if (got < length) return beyond_the_end();  // the file has shrunk since
-    decode(buffer_.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
+    decode(buffer.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
   }
   return Status::ok();
 }
 
 Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displacements) {
   if (!u01_.is_open()) return Status::io_error("u01.unf: not connected");
+  finish_ahead();
+  if (ahead_.nodes && ahead_.step == step) {
+    ahead_.nodes = false;
+    displacements->swap(ahead_.displacements);
+    return Status::ok();
+  }
+  return read_nodes(step, displacements, buffer_);
+}
+
+Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
+                                      std::vector<std::int32_t>* element_code) {
+  if (Status status = open_el(); !status) return status;
+  finish_ahead();
+  if (ahead_.elements && ahead_.step == step) {
+    ahead_.elements = false;
+    element_value->swap(ahead_.values);
+    element_code->swap(ahead_.codes);
+    return Status::ok();
+  }
+  return read_elements(step, element_value, element_code, buffer_);
+}
+
+Status StepRecords::read_nodes(std::int32_t step, std::vector<float>* displacements,
+                               std::vector<unsigned char>& buffer) const {
   const std::size_t values = static_cast<std::size_t>(node_count_) * static_cast<std::size_t>(ngl_);
   displacements->resize(values);
   if (node_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = u01_record_bytes(ngl_);
   const int ngl = ngl_;
   float* out = displacements->data();
-  return read_step(u01_, step, node_count_, record_bytes,
+  return read_step(u01_, step, node_count_, record_bytes, buffer,
                    [&](const unsigned char* record, std::size_t first, std::size_t records) {
                      float* d = out + first * static_cast<std::size_t>(ngl);
                      for (std::size_t n = 0; n < records; ++n, record += record_bytes, d += ngl)
@@ -93,9 +168,9 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
                    });
 }
 
-Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
-                                      std::vector<std::int32_t>* element_code) {
-  if (Status status = open_el(); !status) return status;
+Status StepRecords::read_elements(std::int32_t step, std::vector<float>* element_value,
+                                  std::vector<std::int32_t>* element_code,
+                                  std::vector<unsigned char>& buffer) const {
   element_value->resize(static_cast<std::size_t>(element_count_));
   element_code->resize(static_cast<std::size_t>(element_count_));
   if (element_count_ == 0) return Status::ok();
@@ -103,7 +178,7 @@ Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* ele
   const int ngl = ngl_;
   float* values = element_value->data();
   std::int32_t* codes = element_code->data();
-  return read_step(el_, step, element_count_, record_bytes,
+  return read_step(el_, step, element_count_, record_bytes, buffer,
                    [&](const unsigned char* record, std::size_t first, std::size_t records) {
                      for (std::size_t e = first; e < first + records; ++e, record += record_bytes) {
                        values[e] = decode_el_value(record, ngl);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "input/binary_file.h"
@@ -25,6 +26,8 @@ class StepRecords {
   // Takes the working directory and sizes of `problem`; connects nothing.
   // With an empty working directory (no problem loaded) nothing connects.
   explicit StepRecords(const Problem& problem);
+  // Waits for a read-ahead still running.
+  ~StepRecords();
   StepRecords(const StepRecords&) = delete;
   StepRecords& operator=(const StepRecords&) = delete;
 
@@ -33,7 +36,7 @@ class StepRecords {
   // Connects el.unf; connecting it while it is connected has no effect.
   Status open_el();
   // Disconnects u01.unf only (the end of an animation).
-  void close_u01() { u01_.close(); }
+  void close_u01();
   // Disconnects both files (also done when the object goes).
   void close();
   bool u01_connected() const { return u01_.is_open(); }
@@ -50,15 +53,46 @@ class StepRecords {
   Status read_element_step(std::int32_t step, std::vector<float>* element_value,
                            std::vector<std::int32_t>* element_code);
 
+  // Starts reading the u01.unf records of `step` (and its el.unf records when
+  // `elements`) on a helper thread, so that the caller can draw meanwhile;
+  // the next read_node_step / read_element_step of that step takes them
+  // instead of reading. A read of another step, or a new read-ahead, waits
+  // for the helper and drops what it read. Whatever fails on the helper is
+  // left for the caller's own read of the step to meet and report. Costs a
+  // thread and a second copy of one step's values: worth it for large steps.
+  void read_ahead(std::int32_t step, bool elements);
+
+  // Bytes of one step's records in u01.unf, plus in el.unf when `elements`.
+  std::int64_t step_bytes(bool elements) const;
+
   float step_time(std::int32_t step) const { return ::step_time(step, time_step_); }
 
  private:
   // Reads the `count` records of `step` of `file` chunk by chunk into
-  // buffer_, calling decode(records, first item, item count) for each chunk.
+  // `buffer`, calling decode(records, first item, item count) for each chunk.
   template <class Decode>
   Status read_step(const BinaryFile& file, std::int32_t step, std::int32_t count, std::int64_t record_bytes,
-                   Decode&& decode);
+                   std::vector<unsigned char>& buffer, Decode&& decode) const;
+  Status read_nodes(std::int32_t step, std::vector<float>* displacements,
+                    std::vector<unsigned char>& buffer) const;
+  Status read_elements(std::int32_t step, std::vector<float>* element_value,
+                       std::vector<std::int32_t>* element_code, std::vector<unsigned char>& buffer) const;
   Status open_in_folder(const char* name, BinaryFile* file);
+  // Waits for the read-ahead helper, if one runs.
+  void finish_ahead();
+
+  // A step read on the helper thread. Between read_ahead and finish_ahead
+  // only the helper touches it; after finish_ahead only the caller.
+  struct Ahead {
+    std::thread thread;
+    std::int32_t step = -1;
+    bool nodes = false;     // displacements hold the step's nodes
+    bool elements = false;  // values and codes hold the step's elements
+    std::vector<float> displacements;
+    std::vector<float> values;
+    std::vector<std::int32_t> codes;
+    std::vector<unsigned char> buffer;
+  };
 
   std::string folder_;
   std::int32_t node_count_ = 0;
@@ -68,4 +102,5 @@ class StepRecords {
   BinaryFile u01_;
   BinaryFile el_;
   std::vector<unsigned char> buffer_;
+  Ahead ahead_;
 };

@@ -12,3 +12,7 @@ Status StepRecordsSource::read_element_step(int step, std::vector<float>* values
 }
 
 void StepRecordsSource::close_displacements() { records_.close(); }
+
+void StepRecordsSource::read_ahead(int step, bool elements) {
+  if (records_.step_bytes(elements) >= kReadAheadMinBytes) records_.read_ahead(step, elements);
+}

@@ -17,6 +17,10 @@ class StepSource {
                                    std::vector<std::int32_t>* codes) = 0;
   // Disconnects the displacement file (the end of the animation).
   virtual void close_displacements() = 0;
+  // A hint: the next step read will be `step`, its nodes and, when
+  // `elements`, its elements. A source may start reading it now; the reads
+  // return the same whatever it does.
+  virtual void read_ahead(int /*step*/, bool /*elements*/) {}
 };
 
 class StepRecords;
@@ -30,6 +34,11 @@ class StepRecordsSource : public StepSource {
                            std::vector<std::int32_t>* codes) override;
   // Disconnects the run's step files.
   void close_displacements() override;
+  // Reads the step on a helper thread when it is large enough for that to
+  // pay (kReadAheadMinBytes), so that it is read while this one is drawn.
+  void read_ahead(int step, bool elements) override;
+
+  static constexpr std::int64_t kReadAheadMinBytes = std::int64_t{1} << 20;
 
  private:
   StepRecords& records_;

@@ -119,7 +119,7 @@ std::int64_t frame_step(const GraphSettings& settings, std::int64_t j) {
   return settings.start_step + j * frequency;
 }
 
-Status project_step(GraphRun& run, int step) {
+Status project_step(GraphRun& run, int step, std::optional<int> ahead) {
   const std::size_t needed =
       static_cast<std::size_t>(run.node_count()) * static_cast<std::size_t>(run.ngl());
   if (needed == 0) return Status::ok();
@@ -128,6 +128,7 @@ Status project_step(GraphRun& run, int step) {
   if (!status) return status;
   if (run.node_step.size() < needed)
     return Status::damaged("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
+  if (ahead) run.steps->read_ahead(*ahead, false);
   project_nodes(run, run.node_step.data());
   return Status::ok();
 }
@@ -148,7 +149,12 @@ Status measure_extents(GraphRun& run) {
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
-    Status status = project_step(run, static_cast<int>(step));
+    std::optional<int> ahead;
+    if (j + 1 < frames) {
+      const std::int64_t next = frame_step(run.settings, j + 1);
+      if (next >= 0 && next <= std::numeric_limits<std::int32_t>::max()) ahead = static_cast<int>(next);
+    }
+    Status status = project_step(run, static_cast<int>(step), ahead);
     if (!status) return status;
     const Extents e = frame_extents(run);
     if (j == 0)

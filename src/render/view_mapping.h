@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "base/status.h"
 
@@ -35,8 +36,10 @@ std::int64_t frame_count(const GraphSettings& settings);
 std::int64_t frame_step(const GraphSettings& settings, std::int64_t j);
 
 // Reads the displacements of every node at `step` through the run's step
-// source and fills displaced, plot_x and plot_y (uncentred).
-Status project_step(GraphRun& run, int step);
+// source and fills displaced, plot_x and plot_y (uncentred). With `ahead`,
+// the source is told that step comes next once this one is read, so that it
+// can be read while this one is projected.
+Status project_step(GraphRun& run, int step, std::optional<int> ahead = std::nullopt);
 
 // Fills displaced, plot_x and plot_y from the undisplaced coordinates.
 void project_undisplaced(GraphRun& run);

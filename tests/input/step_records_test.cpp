@@ -130,6 +130,60 @@ TEST(StepRecords, ReadErrorsNameTheFileAndTheStep) {
             "u01.unf: step 1 is beyond the end of the file, which holds steps 0 to 0");
 }
 
+// A step read ahead on the helper thread, whatever is asked next, gives
+// exactly what a plain read of the asked step gives: values or message.
+TEST(StepRecords, ReadAheadGivesWhatAPlainReadGives) {
+  TempFolder folder;
+  folder.write("u01.unf", u01(4, 3));
+  std::vector<unsigned char> elements = el(4, 3);
+  elements.resize(elements.size() - 144);  // el.unf holds steps 0 to 2 only
+  folder.write("el.unf", elements);
+  Problem p = problem_in(folder, 3, 3, 2);
+  struct Case {
+    int ahead;
+    bool ahead_elements;
+    int read;
+    bool reopen_between;  // open_u01 again after the read-ahead
+  } cases[] = {
+      {2, true, 2, false},  {2, false, 2, false}, {1, true, 3, false},  {3, true, 3, false},
+      {9, true, 9, false},  {-1, true, -1, false}, {0, true, 0, true},  {2, true, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("ahead " + std::to_string(c.ahead) + " read " + std::to_string(c.read));
+    StepRecords plain(p), ahead(p);
+    ASSERT_TRUE(plain.open_u01());
+    ASSERT_TRUE(ahead.open_u01());
+    ahead.read_ahead(c.ahead, c.ahead_elements);
+    if (c.reopen_between) {
+      ASSERT_TRUE(ahead.open_u01());
+    }
+    std::vector<float> want_d, got_d, want_v, got_v;
+    std::vector<std::int32_t> want_c, got_c;
+    Status want = plain.read_node_step(c.read, &want_d);
+    Status got = ahead.read_node_step(c.read, &got_d);
+    EXPECT_EQ(got.message(), want.message());
+    if (want) {
+      EXPECT_EQ(got_d, want_d);
+    }
+    want = plain.read_element_step(c.read, &want_v, &want_c);
+    got = ahead.read_element_step(c.read, &got_v, &got_c);
+    EXPECT_EQ(got.message(), want.message());
+    if (want) {
+      EXPECT_EQ(got_v, want_v);
+      EXPECT_EQ(got_c, want_c);
+    }
+    // A second read of the same step reads it again.
+    std::vector<float> again;
+    want = plain.read_node_step(c.read, &want_d);
+    EXPECT_EQ(ahead.read_node_step(c.read, &again).message(), want.message());
+    if (want) {
+      EXPECT_EQ(again, want_d);
+    }
+    // A read-ahead left running when the records go is waited for.
+    ahead.read_ahead(c.read, true);
+  }
+}
+
 TEST(StepRecords, EachRunHasConnectionsOfItsOwn) {
   TempFolder folder;
   folder.write("u01.unf", u01(2, 2));
