@@ -60,12 +60,45 @@ struct Extents {
 };
 
 // Minima and maxima over the nodes of the frame in displaced, plot_x, plot_y.
+// Each is the first value, then replaced only by a smaller (larger) one, so
+// a NaN is skipped unless it comes first.
 Extents frame_extents(const GraphRun& run) {
   Extents e{};
   const int nodes = run.node_count();
   const int ngl = run.ngl();
   const int dirs = std::min(ngl, 3);
   if (nodes <= 0) return e;
+  if (ngl == 1 || ngl == 2) {
+    // plot_x and plot_y are the displaced coordinates themselves (plot_y is 0
+    // in one direction), so one pass over the coordinates, in float, gives
+    // all of the extents.
+    const float* d = run.displaced.data();
+    float lo[2] = {d[0], ngl == 2 ? d[1] : 0.0f}, hi[2] = {lo[0], lo[1]};
+    const std::size_t count = static_cast<std::size_t>(nodes) * static_cast<std::size_t>(ngl);
+    if (ngl == 2) {
+      for (std::size_t i = 0; i < count; i += 2) {
+        const float x = d[i], y = d[i + 1];
+        lo[0] = x < lo[0] ? x : lo[0];
+        hi[0] = hi[0] < x ? x : hi[0];
+        lo[1] = y < lo[1] ? y : lo[1];
+        hi[1] = hi[1] < y ? y : hi[1];
+      }
+    } else {
+      for (std::size_t i = 0; i < count; ++i) {
+        lo[0] = d[i] < lo[0] ? d[i] : lo[0];
+        hi[0] = hi[0] < d[i] ? d[i] : hi[0];
+      }
+    }
+    for (int k = 0; k < dirs; ++k) {
+      e.coord_min[k] = lo[k];
+      e.coord_max[k] = hi[k];
+    }
+    e.x_min = lo[0];
+    e.x_max = hi[0];
+    e.y_min = ngl == 2 ? lo[1] : run.plot_y[0];
+    e.y_max = ngl == 2 ? hi[1] : run.plot_y[0];
+    return e;
+  }
   for (int k = 0; k < dirs; ++k) e.coord_min[k] = e.coord_max[k] = run.displaced[k];
   e.x_min = e.x_max = run.plot_x[0];
   e.y_min = e.y_max = run.plot_y[0];
