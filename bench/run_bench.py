@@ -11,6 +11,7 @@ u01.unf, one frame of the animation loop with node numbers off and on
 and the peers (bench/peers) drawing the same segments. Prints one Markdown
 table, measurements as rows and models as columns."""
 import os
+import shutil
 import shlex
 import statistics
 import subprocess
@@ -67,12 +68,17 @@ def screen_env(scratch):
 
 
 def make_model(bin_dir, scratch, nodes, steps):
+    """The grid model, written where it stays (comdin.dat names its analysis
+    input file by its full path, so the folder is never renamed); a stamp
+    file written last marks a model that is whole."""
     folder = os.path.join(scratch, f"grid-{nodes}-{steps}")
-    if not os.path.exists(os.path.join(folder, "el.unf")):
+    stamp = os.path.join(folder, ".complete")
+    if not os.path.exists(stamp):
         log(f"writing {folder}")
+        shutil.rmtree(folder, ignore_errors=True)
         run([os.path.join(bin_dir, "veltra-sample"), "--kind", "grid", "--nodes", str(nodes), "--steps",
-             str(steps), folder + ".part"])
-        os.rename(folder + ".part", folder)
+             str(steps), folder])
+        open(stamp, "w").close()
     return folder
 
 
