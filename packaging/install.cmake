@@ -13,8 +13,11 @@ endif()
 include(GNUInstallDirs)
 
 set(VELTRA_APP_ID org.veltra.Veltra)
-set(VELTRA_HOMEPAGE "https://veltra.example.org/" CACHE STRING
-    "Home page named in the package and the software-centre description")
+# The project has no public web site yet: with the home page unset, the
+# package and the software-centre description name none (and so show no
+# screenshot, which must be fetched from it) rather than a made-up one.
+set(VELTRA_HOMEPAGE "" CACHE STRING
+    "Home page (ending in /) named in the package and the software-centre description")
 set(VELTRA_MAINTAINER "The VELTRA developers <veltra@example.org>" CACHE STRING
     "Maintainer field of the Debian package")
 
@@ -98,6 +101,17 @@ if(TARGET veltra)
   endforeach()
   string(STRIP "${VELTRA_PROVIDES_BINARIES}" VELTRA_PROVIDES_BINARIES)
   set(VELTRA_PROVIDES_BINARIES "    ${VELTRA_PROVIDES_BINARIES}")
+  set(VELTRA_HOMEPAGE_ELEMENTS "")
+  if(NOT VELTRA_HOMEPAGE STREQUAL "")
+    string(CONCAT VELTRA_HOMEPAGE_ELEMENTS
+      "  <url type=\"homepage\">${VELTRA_HOMEPAGE}</url>\n"
+      "  <screenshots>\n"
+      "    <screenshot type=\"default\">\n"
+      "      <caption>A portal frame swaying under its load</caption>\n"
+      "      <image>${VELTRA_HOMEPAGE}docs/screenshot.png</image>\n"
+      "    </screenshot>\n"
+      "  </screenshots>")
+  endif()
   configure_file(${packaging_src}/${VELTRA_APP_ID}.metainfo.xml.in
                  ${packaging_out}/${VELTRA_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${packaging_out}/${VELTRA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -161,7 +175,9 @@ Command-line tools describe a result folder, render its frames without a
 display and write sample problems; manual pages and three sample problems
 come with it.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELTRA_HOMEPAGE}")
+if(NOT VELTRA_HOMEPAGE STREQUAL "")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELTRA_HOMEPAGE}")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
