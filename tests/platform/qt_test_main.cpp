@@ -2,11 +2,11 @@
 // on the main thread (the GUI thread) and the tests run on a thread of their
 // own, as the program's code does under wnd_runtime_main.
 #include <QApplication>
-#include <QMetaObject>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "platform/qt/gui_thread.h"
 #include "platform/qt/test_hooks.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   int result = 1;
   std::thread tests([&result] {
     result = RUN_ALL_TESTS();
-    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    qtl::post_to_gui([] { QCoreApplication::quit(); });
   });
   app.exec();
   tests.join();

@@ -7,14 +7,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "platform/qt/gui_thread.h"
 #include "platform/qt/test_hooks.h"
 #include "settings/dialog_templates.h"
 #include "settings/graph_settings.h"
@@ -30,9 +31,12 @@ using qt_test::wait_for;
 namespace {
 
 // Queues `work` on the GUI thread without waiting: for actions that open a
-// modal box or dialog, which would keep on_gui from returning.
+// modal box or dialog, which would keep on_gui from returning. Handed over
+// through the layer's own queue, whose ordering the thread checker sees, and
+// run from the GUI thread's event loop rather than inside that queue's drain,
+// so that the modal box's own loop still runs what the test queues next.
 void post_to_gui(std::function<void()> work) {
-  QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+  qtl::post_to_gui([work = std::move(work)] { QTimer::singleShot(0, qApp, work); });
 }
 
 // The Graph Settings dialog of a small plane problem, shown on a thread of

@@ -23,6 +23,8 @@ bool run_on_gui(const std::function<void()>& work);
 
 // Queues `work` for the GUI thread and returns at once (in order with every
 // other call queued or run from the same thread). false without QApplication.
+// Work queued here or by run_on_gui must not run a modal event loop (exec):
+// work queued after it would wait until that loop ends.
 bool post_to_gui(std::function<void()> work);
 
 // Shows a dialog and returns its result. `make` runs on the GUI thread and
