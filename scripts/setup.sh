@@ -26,6 +26,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  # On a machine just started, the system's own updates may hold the package
+  # lock for a while: wait for it (up to five minutes) rather than fail.
+  lock=(-o DPkg::Lock::Timeout=300)
+  $sudo apt-get "${lock[@]}" update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get "${lock[@]}" install -y -qq "${missing[@]}"
 fi
