@@ -88,6 +88,9 @@ std::string find_path(const std::string& path, const std::string& base_folder) {
 
 std::string find_file(std::string_view name, const std::string& current_folder) {
   if (is_blank(name)) return "";
+  // No file's path holds a NUL byte; the system would read such a name only
+  // up to it, and so open another file (or the folder) than the one named.
+  if (name.find('\0') != std::string_view::npos) return "";
   std::string text(name);
   if (text.find('/') != std::string::npos) return find_path(text, current_folder);
   std::string program = program_directory();

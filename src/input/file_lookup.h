@@ -25,7 +25,7 @@ std::string find_path(const std::string& path, const std::string& base_folder);
 // (the folder of /proc/self/exe), then `current_folder`. A name with a folder
 // part is only tested for existence (find_path relative to `current_folder`).
 // Returns the full path found, empty when nothing is found or the name is
-// blank.
+// blank or holds a NUL byte.
 std::string find_file(std::string_view name, const std::string& current_folder);
 
 // find_file with the process's current directory.
