@@ -26,8 +26,7 @@ Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
 }
 
 Status StepRecords::open_u01() {
-  finish_ahead();
-  ahead_.nodes = ahead_.elements = false;
+  drop_ahead();
   return open_in_folder("u01.unf", &u01_);
 }
 
@@ -42,15 +41,18 @@ void StepRecords::finish_ahead() {
   if (ahead_.thread.joinable()) ahead_.thread.join();
 }
 
-void StepRecords::close_u01() {
+void StepRecords::drop_ahead() {
   finish_ahead();
   ahead_.nodes = ahead_.elements = false;
+}
+
+void StepRecords::close_u01() {
+  drop_ahead();
   u01_.close();
 }
 
 void StepRecords::close() {
-  finish_ahead();
-  ahead_.nodes = ahead_.elements = false;
+  drop_ahead();
   u01_.close();
   el_.close();
 }
@@ -62,8 +64,7 @@ std::int64_t StepRecords::step_bytes(bool elements) const {
 }
 
 void StepRecords::read_ahead(std::int32_t step, bool elements) {
-  finish_ahead();
-  ahead_.nodes = ahead_.elements = false;
+  drop_ahead();
   if (!u01_.is_open()) return;
   // An el.unf that cannot be connected is met again, and reported, by the
   // caller's own read.

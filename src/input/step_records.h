@@ -80,6 +80,8 @@ class StepRecords {
   Status open_in_folder(const char* name, BinaryFile* file);
   // Waits for the read-ahead helper, if one runs.
   void finish_ahead();
+  // finish_ahead, and forgets what the helper read.
+  void drop_ahead();
 
   // A step read on the helper thread. Between read_ahead and finish_ahead
   // only the helper touches it; after finish_ahead only the caller.

@@ -103,9 +103,8 @@ struct GfxSegment {
 // gfx_move_to(x1, y1), gfx_line_to(x2, y2); the same pixels, current position
 // and line style result, and the status is that of the last segment's line.
 // A segment whose end is refused draws nothing and the others are still
-// drawn; false when any was refused. The
-// window is taken once for the whole batch, which is what makes it faster
-// than the single calls for large models.
+// drawn; false when any was refused. The window is taken once for the whole
+// batch, which is what makes it faster than the single calls for large models.
 bool gfx_segments(const GfxSegment* segments, std::size_t count);
 
 // Closed polygon (the last vertex is joined to the first). mode kGfxBorder or

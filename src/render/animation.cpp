@@ -15,7 +15,7 @@ namespace {
 
 // Reads and projects the records of `step`; then, when `next` is a step, lets
 // the step source read it while this frame is drawn.
-Status read_frame(GraphRun& run, std::int64_t step, std::optional<std::int64_t> next) {
+Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
   if (step < std::numeric_limits<std::int32_t>::min() || step > std::numeric_limits<std::int32_t>::max())
     return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
   const int s = static_cast<int>(step);
@@ -29,8 +29,7 @@ Status read_frame(GraphRun& run, std::int64_t step, std::optional<std::int64_t> 
     if (run.element_value.size() < elements || run.element_code.size() < elements)
       return Status::damaged("el.unf, step " + std::to_string(step) + ": fewer records than elements");
   }
-  if (run.steps != nullptr && next && *next >= 0 && *next <= std::numeric_limits<std::int32_t>::max())
-    run.steps->read_ahead(static_cast<int>(*next), run.element_count() > 0);
+  if (run.steps != nullptr && next) run.steps->read_ahead(*next, run.element_count() > 0);
   return Status::ok();
 }
 
@@ -50,9 +49,7 @@ Status run_animation(GraphRun& run, const AnimationOptions& options) {
   for (std::int64_t j = first; j < end; ++j) {
     if (cancel_seen_since(run.cancel_generation)) break;
     const std::int64_t step = frame_step(run.settings, j);
-    std::optional<std::int64_t> next;
-    if (j + 1 < end) next = frame_step(run.settings, j + 1);
-    Status status = read_frame(run, step, next);
+    Status status = read_frame(run, step, next_frame_step(run.settings, j, end));
     if (!status) {
       if (run.steps) run.steps->close_displacements();
       return status;

@@ -152,6 +152,13 @@ std::int64_t frame_step(const GraphSettings& settings, std::int64_t j) {
   return settings.start_step + j * frequency;
 }
 
+std::optional<int> next_frame_step(const GraphSettings& settings, std::int64_t j, std::int64_t end) {
+  if (j + 1 >= end) return std::nullopt;
+  const std::int64_t next = frame_step(settings, j + 1);
+  if (next < 0 || next > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<int>(next);
+}
+
 Status project_step(GraphRun& run, int step, std::optional<int> ahead) {
   const std::size_t needed =
       static_cast<std::size_t>(run.node_count()) * static_cast<std::size_t>(run.ngl());
@@ -182,12 +189,7 @@ Status measure_extents(GraphRun& run) {
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
-    std::optional<int> ahead;
-    if (j + 1 < frames) {
-      const std::int64_t next = frame_step(run.settings, j + 1);
-      if (next >= 0 && next <= std::numeric_limits<std::int32_t>::max()) ahead = static_cast<int>(next);
-    }
-    Status status = project_step(run, static_cast<int>(step), ahead);
+    Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
     if (!status) return status;
     const Extents e = frame_extents(run);
     if (j == 0)

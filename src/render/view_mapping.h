@@ -35,6 +35,10 @@ std::int64_t frame_count(const GraphSettings& settings);
 // Step shown by frame j.
 std::int64_t frame_step(const GraphSettings& settings, std::int64_t j);
 
+// The step of frame j + 1, for reading it ahead: none when j + 1 is not
+// before `end` or its step is not a step number a file can hold.
+std::optional<int> next_frame_step(const GraphSettings& settings, std::int64_t j, std::int64_t end);
+
 // Reads the displacements of every node at `step` through the run's step
 // source and fills displaced, plot_x and plot_y (uncentred). With `ahead`,
 // the source is told that step comes next once this one is read, so that it
