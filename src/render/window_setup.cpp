@@ -5,6 +5,20 @@
 #include "render/graph_run.h"
 #include "render/view_mapping.h"
 
+namespace {
+
+// What every window needs once its configuration is known.
+WindowSetup prepare_window(const GraphRun& run) {
+  apply_world_window(run);
+  gfx_set_background_colour(kRgbWhite);
+  gfx_clear();
+  gfx_init_fonts();
+  if (gfx_status() != 0) return WindowSetup::font_error;
+  return WindowSetup::ready;
+}
+
+}  // namespace
+
 WindowSetup setup_graph_window(GraphRun& run) {
   compute_view(run);
   wnd_open_child(run.unit, run.caption, ChildKind::graph);
@@ -15,10 +29,11 @@ WindowSetup setup_graph_window(GraphRun& run) {
   // The drawing is sized by the window as it is once maximised.
   WindowConfig maximised;
   if (wnd_get_config(&maximised)) run.window = maximised;
-  apply_world_window(run);
-  gfx_set_background_colour(kRgbWhite);
-  gfx_clear();
-  gfx_init_fonts();
-  if (gfx_status() != 0) return WindowSetup::font_error;
-  return WindowSetup::ready;
+  return prepare_window(run);
+}
+
+WindowSetup setup_current_window(GraphRun& run) {
+  compute_view(run);
+  if (!wnd_get_config(&run.window)) return WindowSetup::not_open;
+  return prepare_window(run);
 }

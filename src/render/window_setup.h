@@ -14,3 +14,9 @@ enum class WindowSetup {
 // configuration into run.window, maximised, the world window, a white
 // background cleared, the fonts prepared. Stops at the first failure.
 WindowSetup setup_graph_window(GraphRun& run);
+
+// The same on the calling thread's current window, which is open and sized
+// already (an offscreen surface): compute_view, its configuration into
+// run.window, the world window, a white background cleared, the fonts
+// prepared.
+WindowSetup setup_current_window(GraphRun& run);

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/qt/surface_image.h"
+#include "platform/surface.h"
 #include "qt_harness.h"
 
 using harness::open_graph;
@@ -371,6 +373,51 @@ TEST(Gfx, EachThreadDrawsIntoItsOwnWindow) {
   gfx_line_to(49, 20);
   EXPECT_EQ(pixel(graph_image(12), 5, 20), kRed);
   EXPECT_FALSE(wnd_set_active(99));
+}
+
+// Lines, a fill, graphic text and cell text: what a frame is made of.
+void draw_sample() {
+  ASSERT_TRUE(gfx_set_window(true, 0, 0, 10, 10));
+  gfx_set_background_colour(kRgbWhite);
+  gfx_clear();
+  gfx_set_colour(kRed);
+  gfx_move_to(1, 1);
+  gfx_line_to(9, 8);
+  const WorldPoint triangle[3] = {{2, 2}, {5, 9}, {8, 3}};
+  gfx_polygon(kGfxFilled, triangle, 3);
+  gfx_set_font("t'tms rmn'h14be");
+  gfx_move_to(1, 5);
+  gfx_out_graphic_text("t = 1.26");
+  gfx_set_text_position(2, 3);
+  gfx_out_text("Heading");
+}
+
+TEST(Gfx, SurfaceDrawsAsAGraphWindowOfItsSize) {
+  open_graph(13, 160, 90);
+  draw_sample();
+  const QImage window = graph_image(13);
+  harness::on_other_thread([&] {
+    GfxSurface surface(160, 90);
+    surface.make_current();
+    WindowConfig config, shown;
+    ASSERT_TRUE(wnd_get_config(&config));
+    draw_sample();
+    EXPECT_TRUE(qtl::surface_image(surface) == window);
+
+    // Twice the text scale: fonts and cells of twice the pixels.
+    const int height = gfx_font_info().pixel_height;
+    surface.resize(160, 90, 2);
+    ASSERT_TRUE(wnd_get_config(&shown));
+    EXPECT_LE(shown.text_columns, config.text_columns / 2);
+    gfx_set_font("t'tms rmn'h14be");
+    EXPECT_GE(gfx_font_info().pixel_height, 2 * height - 2);
+  });
+  // A thread whose surface is gone has no current window.
+  harness::on_other_thread([] {
+    { GfxSurface gone(10, 10); gone.make_current(); }
+    EXPECT_FALSE(gfx_line_to(1, 1));
+    EXPECT_EQ(gfx_status(), kGfxErrorNoWindow);
+  });
 }
 
 }  // namespace

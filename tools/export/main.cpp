@@ -15,6 +15,7 @@
 #include "frame_sink.h"
 #include "input/load_problem.h"
 #include "input/step_records.h"
+#include "platform/surface.h"
 #include "platform/wnd.h"
 #include "progress.h"
 #include "render/animation.h"
@@ -27,7 +28,6 @@
 namespace {
 
 constexpr int kExitError = 2;
-constexpr int kGraphUnit = 10;
 
 // What the program thread works on, filled before the runtime starts.
 ExportOptions options;
@@ -53,14 +53,15 @@ void export_program() {
 
   GraphRun run;
   prepare_graph_run(run, problem, chosen.settings, chosen.colour_scheme, &source);
-  run.unit = kGraphUnit;
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
   status = measure_extents(run);
   if (!status) fail(status.message());
 
-  wnd_set_graph_area_size(options.width, options.height);
-  switch (setup_graph_window(run)) {
+  // The frames are drawn into an offscreen surface of the chosen size.
+  GfxSurface surface(options.width, options.height);
+  surface.make_current();
+  switch (setup_current_window(run)) {
     case WindowSetup::ready:
       break;
     case WindowSetup::not_open:
@@ -86,10 +87,7 @@ void export_program() {
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
   animation.after_frame = [&](std::int64_t frame, std::int64_t) {
-    if (!wnd_copy_image(run.unit, &image)) {
-      save_error = "the graph window's picture cannot be read";
-      return false;
-    }
+    surface.copy_image(&image);
     const std::int64_t number = options.only_frame >= 0 ? frame : done;
     for (auto& sink : sinks) {
       if (Status s = sink->add(image, number); !s) {

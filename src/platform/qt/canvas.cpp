@@ -76,7 +76,7 @@ PixelBuffer CanvasState::buffer() {
 }
 
 bool CanvasState::mark_dirty(const PixelBox& box) {
-  if (box.empty()) return false;
+  if (box.empty() || !shown) return false;
   dirty.add(box);
   if (repaint_pending) return false;
   repaint_pending = true;
@@ -105,6 +105,17 @@ void post_repaint(const std::shared_ptr<Canvas>& canvas) {
 
 QImage snapshot(Canvas& canvas) {
   return canvas.locked([](CanvasState& s) { return s.image.copy(); });
+}
+
+void copy_pixels(const QImage& source, WndImage* image) {
+  const QImage picture = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+  image->width = picture.width();
+  image->height = picture.height();
+  image->pixels.resize(static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height));
+  for (int y = 0; y < image->height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
+    std::copy(row, row + image->width, image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width);
+  }
 }
 
 }  // namespace qtl

@@ -20,9 +20,11 @@
 
 #include "platform/gfx.h"
 #include "platform/mutex.h"
+#include "platform/qt/font_list.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/raster.h"
 #include "platform/thread_annotations.h"
+#include "platform/wnd.h"
 
 namespace qtl {
 
@@ -57,9 +59,18 @@ struct CanvasState {
   std::vector<double> points;     // polygon vertices in pixels, reused
   std::vector<double> crossings;  // polygon fill scratch, reused
 
-  // Repaint scheduling.
+  // Repaint scheduling; a picture that no view shows (an offscreen surface)
+  // schedules none.
   PixelBox dirty;
   bool repaint_pending = false;
+  bool shown = true;
+
+  // Multiplies the pixel size of every font (graphic and cell text), for a
+  // picture in the device pixels of a high-density screen. At 1 the fonts
+  // are those of a graph window.
+  double text_scale = 1;
+  std::optional<CellFont> scaled_cells;  // the cell font when text_scale is not 1
+  const CellFont& cells() const { return scaled_cells ? *scaled_cells : cell_font(); }
 
   // A white picture of width x height pixels (at least 1 x 1) whose world
   // coordinates are its pixels.
@@ -77,7 +88,7 @@ struct CanvasState {
   PixelBuffer buffer();
 
   // Adds `box` to the dirty area; true when the caller must post a repaint
-  // (call post_repaint after unlocking).
+  // (call post_repaint after unlocking). Never for a picture not shown.
   bool mark_dirty(const PixelBox& box);
 };
 
@@ -110,5 +121,8 @@ void post_repaint(const std::shared_ptr<Canvas>& canvas);
 
 // Copy of the picture, taken under the canvas lock.
 QImage snapshot(Canvas& canvas);
+
+// The pixels of `picture` as rows of 0xFFRRGGBB words.
+void copy_pixels(const QImage& picture, WndImage* image);
 
 }  // namespace qtl

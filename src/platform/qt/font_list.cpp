@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QFontMetrics>
 #include <algorithm>
+#include <cmath>
 
 namespace qtl {
 
@@ -34,6 +35,10 @@ std::vector<FontCandidate> build_font_list() {
   return list;
 }
 
+int scaled_pixels(int pixels, double scale) {
+  return scale == 1 ? pixels : std::max(1, static_cast<int>(std::lround(pixels * scale)));
+}
+
 QFont family_font(const char* family, int pixel_size) {
   QFont f(QString::fromLatin1(family));
   f.setPixelSize(pixel_size);
@@ -55,38 +60,40 @@ const std::vector<FontCandidate>& font_list() {
   return list;
 }
 
-QFont make_font(const FontCandidate& candidate, const FontRequest& request) {
+QFont make_font(const FontCandidate& candidate, const FontRequest& request, double scale) {
   QFont f(QString::fromStdString(candidate.face));
   const int height = request.height > 0 ? request.height
                      : candidate.height > 0 ? candidate.height
                                             : kDefaultPixelHeight;
-  f.setPixelSize(height);
+  f.setPixelSize(scaled_pixels(height, scale));
   f.setWeight(request.bold ? QFont::Bold : QFont::Normal);
   f.setItalic(request.italic);
   f.setUnderline(request.underline);
   if (request.width > 0 && candidate.scalable) {
     const int natural = QFontMetrics(f).averageCharWidth();
-    if (natural > 0) f.setStretch(std::clamp(100 * request.width / natural, 1, 4000));
+    if (natural > 0) f.setStretch(std::clamp(100 * scaled_pixels(request.width, scale) / natural, 1, 4000));
   }
   return solid_glyphs(f);
 }
 
-QFont default_graphic_font() {
-  return solid_glyphs(family_font("Liberation Sans", kDefaultPixelHeight));
+QFont default_graphic_font(double scale) {
+  return solid_glyphs(family_font("Liberation Sans", scaled_pixels(kDefaultPixelHeight, scale)));
+}
+
+CellFont make_cell_font(double scale) {
+  CellFont c;
+  c.font = family_font("Liberation Mono", scaled_pixels(14, scale));
+  c.font.setStyleHint(QFont::Monospace);
+  c.font.setFixedPitch(true);
+  QFontMetrics m(c.font);
+  c.width = std::max(1, m.horizontalAdvance(QLatin1Char('M')));
+  c.height = std::max(1, m.height());
+  c.ascent = m.ascent();
+  return c;
 }
 
 const CellFont& cell_font() {
-  static const CellFont cell = [] {
-    CellFont c;
-    c.font = family_font("Liberation Mono", 14);
-    c.font.setStyleHint(QFont::Monospace);
-    c.font.setFixedPitch(true);
-    QFontMetrics m(c.font);
-    c.width = std::max(1, m.horizontalAdvance(QLatin1Char('M')));
-    c.height = std::max(1, m.height());
-    c.ascent = m.ascent();
-    return c;
-  }();
+  static const CellFont cell = make_cell_font(1);
   return cell;
 }
 

@@ -17,11 +17,13 @@ const std::vector<FontCandidate>& font_list();
 
 // The font for a candidate of the list as `request` asks for it: pixel
 // height (16 when not given), width through the stretch factor, bold, italic,
-// underline; drawn without antialiasing, as all graphic text is.
-QFont make_font(const FontCandidate& candidate, const FontRequest& request);
+// underline; drawn without antialiasing, as all graphic text is. `scale`
+// multiplies the pixel sizes (a picture in a high-density screen's device
+// pixels); 1 keeps them.
+QFont make_font(const FontCandidate& candidate, const FontRequest& request, double scale = 1);
 
 // The font of graphic text before the program selects one (no antialiasing).
-QFont default_graphic_font();
+QFont default_graphic_font(double scale = 1);
 
 // The cell font of cell text and text windows, and its cell size.
 struct CellFont {
@@ -31,6 +33,8 @@ struct CellFont {
   int ascent = 12;
 };
 const CellFont& cell_font();
+// The cell font with its pixel size multiplied by `scale`.
+CellFont make_cell_font(double scale);
 
 // The dialog font for a template's face and point size: "MS Sans Serif",
 // "MS Shell Dlg" and faces not installed become a sans face.

@@ -242,7 +242,8 @@ int gfx_set_font(std::string_view options) {
       set_status(kGfxErrorInvalid);
       return -1;
     }
-    c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);
+    c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request, c.text_scale),
+               choice.number);
     set_status(request.status);
     return choice.number;
   });
@@ -306,12 +307,12 @@ void gfx_set_text_position(int row, int column) {
 
 void gfx_out_text(std::string_view text) {
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const CellFont& cell = cell_font();
   // A text window takes the text as a line of its own, in the text colour
   // (returned here); a graph window gets it in cells.
   const std::optional<Rgb> line_colour =
       with_canvas(std::optional<Rgb>(), [&](CanvasState& c, PixelBox& dirty) -> std::optional<Rgb> {
         if (c.image.isNull()) return c.text_colour;
+        const CellFont& cell = c.cells();
         const int top = (c.text_row - 1) * cell.height;
         const int left = (c.text_column - 1) * cell.width;
         QPainter painter(&c.image);

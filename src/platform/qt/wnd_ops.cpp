@@ -222,14 +222,17 @@ bool wnd_get_config(WindowConfig* config) {
   std::shared_ptr<Child> child = current_child();
   if (!child || !child->connected || config == nullptr) return false;
   QSize area;
+  CellFont cell = cell_font();
   if (child->kind == ChildKind::graph) {
-    area = child->canvas->locked([](CanvasState& s) { return s.image.size(); });
+    area = child->canvas->locked([&](CanvasState& s) {
+      cell = s.cells();
+      return s.image.size();
+    });
   } else {
     run_on_gui([&] {
       if (child->text) area = child->text->viewport()->size();
     });
   }
-  const CellFont& cell = cell_font();
   config->width = static_cast<std::int16_t>(std::min(area.width(), 32767));
   config->height = static_cast<std::int16_t>(std::min(area.height(), 32767));
   config->text_columns = static_cast<std::int16_t>(area.width() / cell.width);
@@ -302,14 +305,7 @@ bool wnd_save_image(int unit, std::string_view path) {
 bool wnd_copy_image(int unit, WndImage* image) {
   std::shared_ptr<Child> child = find_child(unit);
   if (!child || child->kind != ChildKind::graph) return false;
-  const QImage picture = snapshot(*child->canvas).convertToFormat(QImage::Format_RGB32);
-  image->width = picture.width();
-  image->height = picture.height();
-  image->pixels.resize(static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height));
-  for (int y = 0; y < image->height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
-    std::copy(row, row + image->width, image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width);
-  }
+  copy_pixels(snapshot(*child->canvas), image);
   return true;
 }
 
