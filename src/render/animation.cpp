@@ -11,10 +11,6 @@
 #include "render/graph_run.h"
 #include "render/view_mapping.h"
 
-namespace {
-
-// Reads and projects the records of `step`; then, when `next` is a step, lets
-// the step source read it while this frame is drawn.
 Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
   if (step < std::numeric_limits<std::int32_t>::min() || step > std::numeric_limits<std::int32_t>::max())
     return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
@@ -32,8 +28,6 @@ Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
   if (run.steps != nullptr && next) run.steps->read_ahead(*next, run.element_count() > 0);
   return Status::ok();
 }
-
-}  // namespace
 
 void on_graph_double_click(int, int, int, int, int) { request_cancel(); }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "base/status.h"
 
@@ -24,6 +25,13 @@ struct AnimationOptions {
 // displacement file. A read error ends the animation at once and is
 // returned (the displacement file is closed, no beep).
 Status run_animation(GraphRun& run, const AnimationOptions& options = {});
+
+// One frame's records: the node positions of `step` read, projected and
+// centred, then its element records; when `next` is a step, the step source
+// is told to read it while this frame is drawn. A step a file cannot hold,
+// or files with fewer records than the problem has items, are errors naming
+// the file.
+Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next);
 
 // The left double-click routine of graph windows: requests a cancel.
 void on_graph_double_click(int unit, int event, int key_state, int x, int y);

@@ -158,9 +158,11 @@ void draw_frame(GraphRun& run, float t) {
   frame_units(run.view);
   gfx_set_colour(kRgbBlack);
   gfx_set_font("t'tms rmn'h14be");
-  draw_axis_arrow(run, 1);
-  draw_axis_arrow(run, 3);
-  if (run.ngl() == 3) draw_axis_arrow(run, 2);
+  if (run.axis_arrows) {
+    draw_axis_arrow(run, 1);
+    draw_axis_arrow(run, 3);
+    if (run.ngl() == 3) draw_axis_arrow(run, 2);
+  }
   draw_structure(run, t);
   origin_box(run);
 }

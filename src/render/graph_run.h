@@ -8,7 +8,9 @@
 // brightened line colour of show-all mode.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,17 @@ struct GraphRun {
   std::vector<std::int32_t> element_code;    // element_count
 
   std::uint32_t cancel_generation = 0;  // read at the start of the animation
+
+  // What a program other than the viewer may change; the defaults draw as
+  // the viewer does.
+  // A spatial problem's projection: plot_x = m[0..2] . displaced and
+  // plot_y = m[3..5] . displaced instead of the oblique one (an orbit).
+  std::optional<std::array<double, 6>> projection;
+  bool axis_arrows = true;  // the three axis arrows of the frame
+  // Node and element numbers are drawn only where the entry is non-zero
+  // (one per node, one per element); all of them while a table is empty.
+  std::vector<std::uint8_t> node_number_shown;
+  std::vector<std::uint8_t> element_number_shown;
 
   // The rectangle of the ellipse drawn around this window's last time label,
   // covered in show-all mode before the next label is drawn.

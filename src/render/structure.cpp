@@ -98,16 +98,25 @@ void draw_elements(const GraphRun& run) {
 
 // Font and number field width of the node numbers.
 int select_node_font(int nodes) {
-  if (nodes < 100) {
-    gfx_set_font("t'tms rmn'h15be");
-    return 2;
+  const NumberStyle style = node_number_style(nodes);
+  gfx_set_font(style.font);
+  return style.field_width;
+}
+
+// The left edge of a node's number: beside the node point, the symbol of a
+// fixed node or the supports of a partly restrained one.
+double number_x(NodeClass kind, double x, const ViewMapping& v) {
+  const double f14 = 1.4f, f11 = 1.1f;
+  switch (kind) {
+    case NodeClass::free: return x + v.marker_dx;
+    case NodeClass::fixed: return x + f14 * v.marker_dx;
+    case NodeClass::partly: break;
   }
-  if (nodes < 1000) {
-    gfx_set_font("t'tms rmn'h13be");
-    return 3;
-  }
-  gfx_set_font("t'tms rmn'h11be");
-  return 5;
+  return x + f11 * (v.grid_dx / 24);
+}
+
+bool shown(const std::vector<std::uint8_t>& table, int item) {
+  return table.empty() || (static_cast<std::size_t>(item - 1) < table.size() && table[item - 1] != 0);
 }
 
 void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
@@ -121,29 +130,29 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
   const bool boxes = nodes - p.control.restrained_count < 100;
   const bool indices = run.settings.show_node_indices;
   const Rgb index_colour = run.settings.node_index_colour;
-  const double f14 = 1.4f, f11 = 1.1f, f08 = 0.8f, f07 = 0.7f;
+  const double f14 = 1.4f, f08 = 0.8f, f07 = 0.7f;
 
   Rgb last_colour = 0;
   for (int n = 1; n <= nodes; ++n) {
     const double x = run.plot_x[n - 1], y = run.plot_y[n - 1];
     const NodeClass kind = node_class(p, n);
+    const bool number = shown(run.node_number_shown, n);
     if (kind == NodeClass::free) {
       last_colour = index_colour;
       if (!indices) continue;
       colour.set(index_colour);
-      text_at(x + mdx, y, number_field(n, field_width).view());
+      if (number) text_at(number_x(kind, x, v), y, number_field(n, field_width).view());
       if (boxes) node_box(x, y, mdx, mdy, index_colour, colour);
       continue;
     }
     last_colour = kRgbBlack;
     colour.set(kRgbBlack);
+    if (number) text_at(number_x(kind, x, v), y, number_field(n, field_width).view());
     if (kind == NodeClass::fixed) {
-      text_at(x + f14 * mdx, y, number_field(n, field_width).view());
       gfx_rectangle(kGfxFilled, x - f08 * mdx, y + f08 * mdy, x + f08 * mdx, y - f08 * mdy);
       gfx_ellipse(kGfxBorder, x - f14 * mdx, y + f14 * mdy, x + f14 * mdx, y - f14 * mdy);
       continue;
     }
-    text_at(x + f11 * b, y, number_field(n, field_width).view());
     for (int k = 1; k <= ngl; ++k)
       if (p.restraint(n, k) != 0) draw_rigid_support(run, x, y, a, b, k);
     const ElasticSupport& spring = p.elastic_support[n - 1];
@@ -234,34 +243,48 @@ void draw_time_label(GraphRun& run, float t) {
 
 void draw_element_numbers(const GraphRun& run, Colour& colour) {
   const Problem& p = *run.problem;
-  const ViewMapping& v = run.view;
   const int nodes = run.node_count();
   const int elements = run.element_count();
   int field_width = 3;
   if (elements > 0) {
-    if (elements <= 99) {
-      gfx_set_font("t'tms rmn'h15b");
-      field_width = 3;
-    } else if (elements <= 999) {
-      gfx_set_font("t'tms rmn'h13b");
-      field_width = 4;
-    } else {
-      gfx_set_font("t'tms rmn'h11b");
-      field_width = 5;
-    }
+    const NumberStyle style = element_number_style(elements);
+    gfx_set_font(style.font);
+    field_width = style.field_width;
   }
   colour.set(run.settings.element_index_colour);
-  const double ox = v.grid_dx / 20, oy = v.grid_dy / 10;
   for (int e = 1; e <= elements; ++e) {
     const int n1 = p.element_node1[e - 1], n2 = p.element_node2[e - 1];
-    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
-    const float xm = (run.plot_x[n1 - 1] + run.plot_x[n2 - 1]) / 2.0f;
-    const float ym = (run.plot_y[n1 - 1] + run.plot_y[n2 - 1]) / 2.0f;
-    text_at(xm - ox, ym + oy, number_field(e, field_width).view());
+    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes || !shown(run.element_number_shown, e)) continue;
+    const WorldPoint at = element_number_anchor(run, e);
+    text_at(at.x, at.y, number_field(e, field_width).view());
   }
 }
 
 }  // namespace
+
+NumberStyle node_number_style(int nodes) {
+  if (nodes < 100) return {"t'tms rmn'h15be", 2};
+  if (nodes < 1000) return {"t'tms rmn'h13be", 3};
+  return {"t'tms rmn'h11be", 5};
+}
+
+NumberStyle element_number_style(int elements) {
+  if (elements <= 99) return {"t'tms rmn'h15b", 3};
+  if (elements <= 999) return {"t'tms rmn'h13b", 4};
+  return {"t'tms rmn'h11b", 5};
+}
+
+WorldPoint node_number_anchor(const GraphRun& run, int n) {
+  return {number_x(node_class(*run.problem, n), run.plot_x[n - 1], run.view), run.plot_y[n - 1]};
+}
+
+WorldPoint element_number_anchor(const GraphRun& run, int e) {
+  const Problem& p = *run.problem;
+  const int n1 = p.element_node1[e - 1], n2 = p.element_node2[e - 1];
+  const float xm = (run.plot_x[n1 - 1] + run.plot_x[n2 - 1]) / 2.0f;
+  const float ym = (run.plot_y[n1 - 1] + run.plot_y[n2 - 1]) / 2.0f;
+  return {xm - run.view.grid_dx / 20, ym + run.view.grid_dy / 10};
+}
 
 int time_label_item(const GraphRun& run) {
   return run.problem ? effective_time_output_item(run.settings.time_output_item, *run.problem) : 1;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/gfx.h"
+
 struct GraphRun;
 
 // Draws elements, nodes, the time label and element numbers, in that order,
@@ -18,6 +20,21 @@ void draw_rigid_support(const GraphRun& run, double x, double y, double a, doubl
 
 // Elastic support (a spring) for direction k at (x, y).
 void draw_elastic_support(const GraphRun& run, double x, double y, double a, double b, int k);
+
+// The font of node or element numbers and the width of their number field,
+// chosen by the number of nodes or elements.
+struct NumberStyle {
+  const char* font;
+  int field_width;
+};
+NumberStyle node_number_style(int nodes);
+NumberStyle element_number_style(int elements);
+
+// Where the number of node n (1-based) or of element e, whose end nodes both
+// exist, is drawn: the top-left corner of its text at the run's centred
+// positions.
+WorldPoint node_number_anchor(const GraphRun& run, int n);
+WorldPoint element_number_anchor(const GraphRun& run, int e);
 
 // The 1-based item of the time-output list that a run uses: an item outside
 // the list of the run's problem (left over from a larger problem) counts as 1.

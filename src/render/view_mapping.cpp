@@ -34,6 +34,13 @@ void project_nodes(GraphRun& run, const float* u) {
       run.plot_x[n] = d[2 * n];
       run.plot_y[n] = d[2 * n + 1];
     }
+  } else if (ngl >= 3 && run.projection) {
+    const std::array<double, 6>& m = *run.projection;
+    for (int n = 0; n < nodes; ++n) {
+      const float* dn = d + static_cast<std::size_t>(n) * static_cast<std::size_t>(ngl);
+      run.plot_x[n] = static_cast<float>(m[0] * dn[0] + m[1] * dn[1] + m[2] * dn[2]);
+      run.plot_y[n] = static_cast<float>(m[3] * dn[0] + m[4] * dn[1] + m[5] * dn[2]);
+    }
   } else if (ngl >= 3) {
     // Oblique projection of the second direction at 45 degrees.
     const double sx = run.settings.reverse_y ? -1.0 : 1.0;
@@ -256,8 +263,7 @@ void compute_view(GraphRun& run) {
     v.window_x2 = v.window_y2 = 1;
   }
 
-  v.grid_dx = (v.window_x2 - v.window_x1) / 5;
-  v.grid_dy = (v.window_y2 - v.window_y1) / 10;
+  set_world_window(v, v.window_x1, v.window_y1, v.window_x2, v.window_y2);
 
   v.box_x1 = v.coord_min[0] - v.centre_x;
   v.box_x2 = v.coord_max[0] - v.centre_x;
@@ -275,6 +281,15 @@ bool apply_world_window(const GraphRun& run) {
   return gfx_set_window(!run.settings.reverse_vertical, std::min(v.window_x1, v.window_x2),
                         std::min(v.window_y1, v.window_y2), std::max(v.window_x1, v.window_x2),
                         std::max(v.window_y1, v.window_y2));
+}
+
+void set_world_window(ViewMapping& view, double x1, double y1, double x2, double y2) {
+  view.window_x1 = x1;
+  view.window_y1 = y1;
+  view.window_x2 = x2;
+  view.window_y2 = y2;
+  view.grid_dx = (x2 - x1) / 5;
+  view.grid_dy = (y2 - y1) / 10;
 }
 
 void frame_units(ViewMapping& view) {

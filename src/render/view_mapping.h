@@ -57,6 +57,12 @@ Status measure_extents(GraphRun& run);
 // so the window is always valid.
 void compute_view(GraphRun& run);
 
+// Sets the world window and the grid units that follow from it; every size
+// on screen (markers, symbols, label offsets) is a share of the grid units,
+// so a smaller window (a zoom) magnifies the structure while those keep
+// their size in pixels. compute_view ends with it.
+void set_world_window(ViewMapping& view, double x1, double y1, double x2, double y2);
+
 // gfx_set_window on the current window, y upwards unless reverse_vertical.
 bool apply_world_window(const GraphRun& run);
 
