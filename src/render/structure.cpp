@@ -274,6 +274,10 @@ NumberStyle element_number_style(int elements) {
   return {"t'tms rmn'h11b", 5};
 }
 
+bool node_number_drawn(const GraphRun& run, int n) {
+  return run.settings.show_node_indices || node_class(*run.problem, n) != NodeClass::free;
+}
+
 WorldPoint node_number_anchor(const GraphRun& run, int n) {
   return {number_x(node_class(*run.problem, n), run.plot_x[n - 1], run.view), run.plot_y[n - 1]};
 }

@@ -185,6 +185,12 @@ void project_undisplaced(GraphRun& run) {
 }
 
 Status measure_extents(GraphRun& run) {
+  bool stopped = false;
+  return measure_extents(run, {}, &stopped);
+}
+
+Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped) {
+  *stopped = false;
   const std::int64_t frames = frame_count(run.settings);
   if (frames <= 0) {
     project_undisplaced(run);
@@ -192,6 +198,10 @@ Status measure_extents(GraphRun& run) {
     return Status::ok();
   }
   for (std::int64_t j = 0; j < frames; ++j) {
+    if (stop && stop()) {
+      *stopped = true;
+      return Status::ok();
+    }
     const std::int64_t step = frame_step(run.settings, j);
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())

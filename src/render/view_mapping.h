@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "base/status.h"
@@ -51,6 +52,10 @@ void project_undisplaced(GraphRun& run);
 // The extents pass over every frame to be drawn. With no frame at all the
 // undisplaced structure is measured, so that the empty window still frames it.
 Status measure_extents(GraphRun& run);
+
+// The same, asking `stop` before each step: when it answers true the pass
+// ends there, with *stopped set and the extents unfinished.
+Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped);
 
 // Centre, world window, grid units and grid box from the extents; centres
 // plot_x and plot_y. A zero span takes the other span (1 when both are zero),

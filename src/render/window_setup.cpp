@@ -32,8 +32,12 @@ WindowSetup setup_graph_window(GraphRun& run) {
   return prepare_window(run);
 }
 
-WindowSetup setup_current_window(GraphRun& run) {
-  compute_view(run);
+WindowSetup prepare_current_window(GraphRun& run) {
   if (!wnd_get_config(&run.window)) return WindowSetup::not_open;
   return prepare_window(run);
+}
+
+WindowSetup setup_current_window(GraphRun& run) {
+  compute_view(run);
+  return prepare_current_window(run);
 }

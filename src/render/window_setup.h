@@ -15,8 +15,10 @@ enum class WindowSetup {
 // background cleared, the fonts prepared. Stops at the first failure.
 WindowSetup setup_graph_window(GraphRun& run);
 
-// The same on the calling thread's current window, which is open and sized
-// already (an offscreen surface): compute_view, its configuration into
-// run.window, the world window, a white background cleared, the fonts
-// prepared.
+// On the calling thread's current window, which is open and sized already
+// (an offscreen surface): its configuration into run.window, the world
+// window, a white background cleared, the fonts prepared.
+WindowSetup prepare_current_window(GraphRun& run);
+
+// compute_view, then prepare_current_window.
 WindowSetup setup_current_window(GraphRun& run);

@@ -140,6 +140,23 @@ void draw_history_plot(QPainter& painter, const QRectF& area, const HistoryPlot&
     painter.setPen(QPen(kCurveColours[(j - 1) % 3], std::max(1.5, line / 8)));
     painter.drawPath(path);
   }
+  if (std::isfinite(plot.cursor_time) && plot.cursor_time >= t_low && plot.cursor_time <= t_high) {
+    const double x = x_of(plot.cursor_time);
+    painter.setPen(QPen(QColor(255, 96, 0), std::max(1.0, line / 10)));
+    painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
+    // The value of each curve at the step nearest to the cursor.
+    std::size_t s = 0;
+    for (std::size_t i = 1; i < h.time.size(); ++i)
+      if (std::fabs(h.time[i] - plot.cursor_time) < std::fabs(h.time[s] - plot.cursor_time)) s = i;
+    for (int j : plot.directions) {
+      const double v = s < h.time.size() ? h.value(static_cast<std::int32_t>(s), j) : NAN;
+      if (!std::isfinite(v)) continue;
+      painter.setBrush(kCurveColours[(j - 1) % 3]);
+      painter.setPen(Qt::NoPen);
+      painter.drawEllipse(QPointF(x, y_of(v)), line / 4, line / 4);
+    }
+    painter.setBrush(Qt::NoBrush);
+  }
   painter.restore();
 
   // Legend, in the upper right corner of the box.

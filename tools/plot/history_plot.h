@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <limits>
 #include <vector>
 
 #include "result_scan.h"
@@ -16,6 +17,9 @@ struct HistoryPlot {
   QString subtitle;             // which node
   const NodeHistory* history = nullptr;
   std::vector<int> directions;  // the curves, 1..NGL
+  // A vertical cursor at this time, with the curves' values marked on it
+  // (the Explorer's current step); none when not finite.
+  double cursor_time = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Tick positions for an axis from `low` to `high`: multiples of 1, 2 or 5

@@ -7,6 +7,7 @@
 
 #include "platform/qt/font_list.h"
 #include "platform/qt/gui_thread.h"
+#include "platform/world_window.h"
 
 namespace qtl {
 
@@ -39,18 +40,11 @@ void CanvasState::set_world(bool up, double wx1, double wy1, double wx2, double 
   y2 = wy2;
   const int w = image.isNull() ? 1 : image.width();
   const int h = image.isNull() ? 1 : image.height();
-  sx = (w - 1) / (x2 - x1);
-  ox = -x1 * sx;
-  if (y_up) {
-    sy = -(h - 1) / (y2 - y1);
-    oy = -y2 * sy;
-  } else {
-    sy = (h - 1) / (y2 - y1);
-    oy = -y1 * sy;
-  }
-  // A one-pixel-wide axis maps everything onto its single column or row.
-  if (w == 1) sx = 0, ox = 0;
-  if (h == 1) sy = 0, oy = 0;
+  const PixelMapping m = pixel_mapping(WorldWindow{up, wx1, wy1, wx2, wy2}, w, h);
+  sx = m.sx;
+  sy = m.sy;
+  ox = m.ox;
+  oy = m.oy;
 }
 
 void CanvasState::set_font(const QFont& f, int number) {
