@@ -15,6 +15,7 @@ packages=(
   dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
   clang libclang-rt-14-dev
   python3-matplotlib python3-vtk9
+  qt6-wayland weston shared-mime-info libglib2.0-bin
 )
 
 missing=()
