@@ -321,6 +321,8 @@ QImage ExplorerFrames::picture() const { return qtl::surface_image(surface_); }
 
 void ExplorerFrames::copy_picture(WndImage* image) const { surface_.copy_image(image); }
 
-std::shared_ptr<const PickIndex> ExplorerFrames::build_pick_index() const {
-  return std::make_shared<const PickIndex>(problem_, run_.plot_x, run_.plot_y);
+std::shared_ptr<const PickIndex> ExplorerFrames::build_pick_index() {
+  auto index = std::make_shared<const PickIndex>(problem_, run_.plot_x, run_.plot_y, node_elements_);
+  node_elements_ = index->node_elements();
+  return index;
 }

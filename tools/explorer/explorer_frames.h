@@ -92,7 +92,7 @@ class ExplorerFrames {
   void copy_picture(WndImage* image) const;
 
   // An index of the positions of the picture drawn last.
-  std::shared_ptr<const PickIndex> build_pick_index() const;
+  std::shared_ptr<const PickIndex> build_pick_index();
 
   const ProblemPtr& problem() const { return problem_; }
 
@@ -126,6 +126,8 @@ class ExplorerFrames {
   std::optional<Prepared> peak_range_;
   double peak_ = 0;
   std::int64_t peak_frame_ = -1;
+
+  std::shared_ptr<const NodeElements> node_elements_;  // made for the first index
 
   std::optional<Prepared> prepared_;
   ViewMapping oblique_view_;  // compute_view's, for the viewer's projection

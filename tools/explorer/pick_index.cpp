@@ -5,9 +5,9 @@
 
 namespace {
 
-// An element covering more cells than this is kept aside, so that one long
-// line cannot make the index large.
-constexpr int kMaxCellsPerElement = 16;
+// An element spanning at most this many cells on each axis is found through
+// its end nodes: every point of it lies within that many cells of both.
+constexpr int kShortCells = 2;
 
 double squared(double v) { return v * v; }
 
@@ -20,36 +20,56 @@ double segment_distance2(double px, double py, double ax, double ay, double bx, 
   return squared(px - (ax + t * dx)) + squared(py - (ay + t * dy));
 }
 
-// Fills compressed rows from (cell, item) pairs already counted per cell.
-void fill_rows(std::vector<std::uint32_t>& start, std::vector<std::uint32_t>& items,
-               const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs, std::size_t cells) {
-  start.assign(cells + 1, 0);
-  for (const auto& p : pairs) ++start[p.first + 1];
-  for (std::size_t c = 0; c < cells; ++c) start[c + 1] += start[c];
-  items.resize(pairs.size());
-  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-  for (const auto& p : pairs) items[next[p.first]++] = p.second;
+// The two end nodes of element e (1-based), or false when one is missing.
+bool ends(const Problem& p, int e, int nodes, int* a, int* b) {
+  *a = p.element_node1[e - 1];
+  *b = p.element_node2[e - 1];
+  return *a >= 1 && *b >= 1 && *a <= nodes && *b <= nodes;
+}
+
+int element_limit(const Problem& p) {
+  return std::min<int>({p.control.element_count, static_cast<int>(p.element_node1.size()),
+                        static_cast<int>(p.element_node2.size())});
 }
 
 }  // namespace
 
-PickIndex::PickIndex(ProblemPtr problem, std::vector<float> x, std::vector<float> y)
-    : problem_(std::move(problem)), x_(std::move(x)), y_(std::move(y)) {
+NodeElements::NodeElements(const Problem& p) {
+  const int nodes = std::max(p.control.node_count, 0);
+  const int elements = element_limit(p);
+  start.assign(static_cast<std::size_t>(nodes) + 1, 0);
+  for (int e = 1; e <= elements; ++e) {
+    int a, b;
+    if (!ends(p, e, nodes, &a, &b)) continue;
+    ++start[static_cast<std::size_t>(a)];
+    if (b != a) ++start[static_cast<std::size_t>(b)];
+  }
+  for (int n = 0; n < nodes; ++n) start[static_cast<std::size_t>(n) + 1] += start[static_cast<std::size_t>(n)];
+  items.resize(start.back());
+  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+  for (int e = 1; e <= elements; ++e) {
+    int a, b;
+    if (!ends(p, e, nodes, &a, &b)) continue;
+    items[next[static_cast<std::size_t>(a - 1)]++] = static_cast<std::uint32_t>(e);
+    if (b != a) items[next[static_cast<std::size_t>(b - 1)]++] = static_cast<std::uint32_t>(e);
+  }
+}
+
+PickIndex::PickIndex(ProblemPtr problem, std::vector<float> x, std::vector<float> y,
+                     std::shared_ptr<const NodeElements> elements)
+    : problem_(std::move(problem)), x_(std::move(x)), y_(std::move(y)), elements_(std::move(elements)) {
   const Problem& p = *problem_;
+  if (!elements_) elements_ = std::make_shared<const NodeElements>(p);
   const int nodes = std::min<int>({p.control.node_count, static_cast<int>(x_.size()), static_cast<int>(y_.size())});
   double lo_x = INFINITY, hi_x = -INFINITY, lo_y = INFINITY, hi_y = -INFINITY;
   int finite = 0;
-  for (int n = 0; n < nodes; ++n) {
-    if (!std::isfinite(x_[n]) || !std::isfinite(y_[n])) continue;
-    lo_x = std::min<double>(lo_x, x_[n]), hi_x = std::max<double>(hi_x, x_[n]);
-    lo_y = std::min<double>(lo_y, y_[n]), hi_y = std::max<double>(hi_y, y_[n]);
+  for (int n = 1; n <= nodes; ++n) {
+    if (!usable(n)) continue;
+    lo_x = std::min<double>(lo_x, x_[n - 1]), hi_x = std::max<double>(hi_x, x_[n - 1]);
+    lo_y = std::min<double>(lo_y, y_[n - 1]), hi_y = std::max<double>(hi_y, y_[n - 1]);
     ++finite;
   }
-  if (finite == 0) {
-    node_start_.assign(2, 0);
-    element_start_.assign(2, 0);
-    return;
-  }
+  if (finite == 0) return;
   // About two nodes a cell, the cells as square as the extents allow.
   const double span_x = std::max(hi_x - lo_x, 1e-30), span_y = std::max(hi_y - lo_y, 1e-30);
   const double cells = std::max(1.0, finite / 2.0);
@@ -60,38 +80,37 @@ PickIndex::PickIndex(ProblemPtr problem, std::vector<float> x, std::vector<float
   y0_ = lo_y;
   cell_w_ = span_x / columns_;
   cell_h_ = span_y / rows_;
+
+  // The nodes sorted by cell (a counting sort).
   const std::size_t cell_count = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
-
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
-  pairs.reserve(static_cast<std::size_t>(finite));
-  for (int n = 0; n < nodes; ++n) {
-    if (!std::isfinite(x_[n]) || !std::isfinite(y_[n])) continue;
-    int c0, r0, c1, r1;
-    cell_range(x_[n], y_[n], x_[n], y_[n], &c0, &r0, &c1, &r1);
-    pairs.emplace_back(static_cast<std::uint32_t>(r0 * columns_ + c0), static_cast<std::uint32_t>(n + 1));
+  std::vector<std::uint32_t> cell_of(static_cast<std::size_t>(nodes));
+  node_start_.assign(cell_count + 1, 0);
+  for (int n = 1; n <= nodes; ++n) {
+    if (!usable(n)) continue;
+    int c, r, c1, r1;
+    cell_range(x_[n - 1], y_[n - 1], x_[n - 1], y_[n - 1], &c, &r, &c1, &r1);
+    const std::uint32_t cell = static_cast<std::uint32_t>(r) * static_cast<std::uint32_t>(columns_) +
+                               static_cast<std::uint32_t>(c);
+    cell_of[static_cast<std::size_t>(n - 1)] = cell;
+    ++node_start_[cell + 1];
   }
-  fill_rows(node_start_, node_items_, pairs, cell_count);
+  for (std::size_t c = 0; c < cell_count; ++c) node_start_[c + 1] += node_start_[c];
+  node_items_.resize(node_start_.back());
+  std::vector<std::uint32_t> next(node_start_.begin(), node_start_.end() - 1);
+  for (int n = 1; n <= nodes; ++n)
+    if (usable(n)) node_items_[next[cell_of[static_cast<std::size_t>(n - 1)]]++] = static_cast<std::uint32_t>(n);
 
-  pairs.clear();
-  const int elements = std::min<int>({p.control.element_count, static_cast<int>(p.element_node1.size()),
-                                      static_cast<int>(p.element_node2.size())});
-  for (int e = 0; e < elements; ++e) {
-    const int a = p.element_node1[e], b = p.element_node2[e];
-    if (a < 1 || b < 1 || a > nodes || b > nodes) continue;
-    const float ax = x_[a - 1], ay = y_[a - 1], bx = x_[b - 1], by = y_[b - 1];
-    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) continue;
-    int c0, r0, c1, r1;
-    cell_range(std::min(ax, bx), std::min(ay, by), std::max(ax, bx), std::max(ay, by), &c0, &r0, &c1, &r1);
-    if ((c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerElement) {
-      long_elements_.push_back(static_cast<std::uint32_t>(e + 1));
-      continue;
-    }
-    for (int r = r0; r <= r1; ++r)
-      for (int c = c0; c <= c1; ++c)
-        pairs.emplace_back(static_cast<std::uint32_t>(r * columns_ + c), static_cast<std::uint32_t>(e + 1));
+  const double reach_x = kShortCells * cell_w_, reach_y = kShortCells * cell_h_;
+  const int element_count = element_limit(p);
+  for (int e = 1; e <= element_count; ++e) {
+    int a, b;
+    if (!ends(p, e, nodes, &a, &b) || !usable(a) || !usable(b)) continue;
+    if (std::fabs(x_[a - 1] - x_[b - 1]) > reach_x || std::fabs(y_[a - 1] - y_[b - 1]) > reach_y)
+      long_elements_.push_back(static_cast<std::uint32_t>(e));
   }
-  fill_rows(element_start_, element_items_, pairs, cell_count);
 }
+
+bool PickIndex::usable(int n) const { return std::isfinite(x_[n - 1]) && std::isfinite(y_[n - 1]); }
 
 void PickIndex::cell_range(double x1, double y1, double x2, double y2, int* c0, int* r0, int* c1, int* r1) const {
   auto column = [&](double x) {
@@ -109,48 +128,51 @@ PickHit PickIndex::pick(const PixelMapping& m, double px, double py, double radi
   const double ya = m.to_y(py - radius), yb = m.to_y(py + radius);
   int c0, r0, c1, r1;
   cell_range(std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), &c0, &r0, &c1, &r1);
-  const double limit2 = radius * radius;
-
-  double best2 = limit2;
-  for (int r = r0; r <= r1; ++r)
-    for (int c = c0; c <= c1; ++c) {
-      const std::size_t cell = static_cast<std::size_t>(r) * columns_ + c;
-      for (std::uint32_t i = node_start_[cell]; i < node_start_[cell + 1]; ++i) {
-        const std::uint32_t n = node_items_[i];
-        const double d2 = squared(m.to_px(x_[n - 1]) - px) + squared(m.to_py(y_[n - 1]) - py);
-        if (d2 <= best2 && (hit.kind == PickHit::none || d2 < best2 || n < static_cast<std::uint32_t>(hit.item))) {
-          best2 = d2;
-          hit = {PickHit::node, static_cast<int>(n), 0};
-        }
-      }
+  double best2 = radius * radius;
+  auto take = [&](PickHit::Kind kind, std::uint32_t item, double d2) {
+    if (d2 < best2 || (d2 == best2 && (hit.kind == PickHit::none || item < static_cast<std::uint32_t>(hit.item)))) {
+      best2 = d2;
+      hit = {kind, static_cast<int>(item), 0};
     }
+  };
+  auto each_node = [&](int ca, int ra, int cb, int rb, auto&& visit) {
+    for (int r = std::max(ra, 0); r <= std::min(rb, rows_ - 1); ++r)
+      for (int c = std::max(ca, 0); c <= std::min(cb, columns_ - 1); ++c) {
+        const std::size_t cell = static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
+                                 static_cast<std::size_t>(c);
+        for (std::uint32_t i = node_start_[cell]; i < node_start_[cell + 1]; ++i) visit(node_items_[i]);
+      }
+  };
+
+  each_node(c0, r0, c1, r1, [&](std::uint32_t n) {
+    take(PickHit::node, n, squared(m.to_px(x_[n - 1]) - px) + squared(m.to_py(y_[n - 1]) - py));
+  });
   if (hit.kind == PickHit::node) {
     hit.distance = std::sqrt(best2);
     return hit;
   }
 
+  // Short elements through the nodes near the click, then the long ones.
   const Problem& p = *problem_;
-  auto consider = [&](std::uint32_t e) {
+  auto element = [&](std::uint32_t e) {
     const int a = p.element_node1[e - 1], b = p.element_node2[e - 1];
-    const double d2 = segment_distance2(px, py, m.to_px(x_[a - 1]), m.to_py(y_[a - 1]), m.to_px(x_[b - 1]),
-                                        m.to_py(y_[b - 1]));
-    if (d2 <= best2 && (hit.kind == PickHit::none || d2 < best2 || e < static_cast<std::uint32_t>(hit.item))) {
-      best2 = d2;
-      hit = {PickHit::element, static_cast<int>(e), 0};
-    }
+    take(PickHit::element, e,
+         segment_distance2(px, py, m.to_px(x_[a - 1]), m.to_py(y_[a - 1]), m.to_px(x_[b - 1]), m.to_py(y_[b - 1])));
   };
-  for (int r = r0; r <= r1; ++r)
-    for (int c = c0; c <= c1; ++c) {
-      const std::size_t cell = static_cast<std::size_t>(r) * columns_ + c;
-      for (std::uint32_t i = element_start_[cell]; i < element_start_[cell + 1]; ++i) consider(element_items_[i]);
+  const NodeElements& incident = *elements_;
+  each_node(c0 - kShortCells, r0 - kShortCells, c1 + kShortCells, r1 + kShortCells, [&](std::uint32_t n) {
+    for (std::uint32_t i = incident.start[n - 1]; i < incident.start[n]; ++i) {
+      const std::uint32_t e = incident.items[i];
+      const int a = p.element_node1[e - 1], b = p.element_node2[e - 1];
+      if (usable(a) && usable(b)) element(e);
     }
-  for (std::uint32_t e : long_elements_) consider(e);
+  });
+  for (std::uint32_t e : long_elements_) element(e);
   if (hit.kind != PickHit::none) hit.distance = std::sqrt(best2);
   return hit;
 }
 
 std::size_t PickIndex::bytes() const {
-  return sizeof(std::uint32_t) * (node_start_.size() + node_items_.size() + element_start_.size() +
-                                  element_items_.size() + long_elements_.size()) +
+  return sizeof(std::uint32_t) * (node_start_.size() + node_items_.size() + long_elements_.size()) +
          sizeof(float) * (x_.size() + y_.size());
 }

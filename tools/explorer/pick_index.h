@@ -20,12 +20,21 @@ struct PickHit {
   double distance = 0;    // pixels from the click
 };
 
+// Which elements meet at each node, for finding elements through the nodes
+// near a click: made once per problem and shared by every frame's index.
+struct NodeElements {
+  explicit NodeElements(const Problem& problem);
+  // The elements of node n (1-based) are items[start[n - 1] .. start[n]).
+  std::vector<std::uint32_t> start, items;
+};
+
 class PickIndex {
  public:
   // Indexes nodes 1..node_count at (x[n-1], y[n-1]) and every element whose
   // two end nodes exist; positions that are not finite are left out. Keeps
-  // the positions and the problem.
-  PickIndex(ProblemPtr problem, std::vector<float> x, std::vector<float> y);
+  // the positions, the problem and `elements` (made when null).
+  PickIndex(ProblemPtr problem, std::vector<float> x, std::vector<float> y,
+            std::shared_ptr<const NodeElements> elements = nullptr);
 
   // The node nearest to picture position (px, py) within `radius` pixels;
   // else the element whose line passes nearest within it; else none.
@@ -33,22 +42,24 @@ class PickIndex {
   // drawn.
   PickHit pick(const PixelMapping& mapping, double px, double py, double radius) const;
 
-  // Bytes the index holds.
+  // Bytes the index holds (the shared element lists not counted).
   std::size_t bytes() const;
+
+  const std::shared_ptr<const NodeElements>& node_elements() const { return elements_; }
 
  private:
   // Cells of the grid a world rectangle covers, clamped to the grid.
   void cell_range(double x1, double y1, double x2, double y2, int* c0, int* r0, int* c1, int* r1) const;
+  bool usable(int n) const;  // node n has a finite position
 
   ProblemPtr problem_;
   std::vector<float> x_, y_;  // the frame's world positions
+  std::shared_ptr<const NodeElements> elements_;
   double x0_ = 0, y0_ = 0, cell_w_ = 1, cell_h_ = 1;
   int columns_ = 1, rows_ = 1;
-  // Per cell, the nodes and the elements that touch it (compressed rows:
-  // the items of cell c are items[start[c] .. start[c + 1])).
+  // The nodes of each cell: nodes[start[c] .. start[c + 1]).
   std::vector<std::uint32_t> node_start_, node_items_;
-  std::vector<std::uint32_t> element_start_, element_items_;
-  // Elements covering too many cells to be listed in each; looked at in
-  // every pick.
+  // Elements longer than kShortCells cells on an axis: their end nodes may
+  // lie far from a click on them, so each pick looks at them all.
   std::vector<std::uint32_t> long_elements_;
 };

@@ -8,6 +8,7 @@
 // drawing, so posting never waits for a picture.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,17 @@ class RequestSlot {
     std::pair<std::uint64_t, Request> taken(posted_, std::move(*pending_));
     pending_.reset();
     return taken;
+  }
+
+  // Waits up to `limit` for a request to be posted (or the slot closed);
+  // whether one is there.
+  template <class Duration>
+  bool wait_pending(Duration limit) EXCLUDES(mutex_) {
+    MutexLock lock(mutex_);
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!pending_ && !closed_)
+      if (wake_.wait_until(mutex_, until) == std::cv_status::timeout) break;
+    return pending_.has_value() || closed_;
   }
 
   // Whether a request newer than `serial` has been posted.
