@@ -67,7 +67,7 @@ class Receiver : public QObject {
   void wait_for(std::uint64_t serial) {
     QEventLoop loop;
     while (!last || last->serial < serial) loop.processEvents(QEventLoop::WaitForMoreEvents);
-    if (!last->status) fail(last->status.message());
+    if (!last->status.is_ok()) fail(last->status.message());
   }
 };
 
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
 
   settings_startup();
   const LoadResult loaded = load_problem(folder);
-  if (!loaded.status) fail(loaded.status.message());
+  if (!loaded.status.is_ok()) fail(loaded.status.message());
   const ProblemPtr problem = loaded.problem;
 
   FrameRequest request;
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
   ExplorerFrames frames_here(problem);
   frames_here.attach();
   FrameResult result;
-  if (!frames_here.draw(request, [] { return false; }, &result) || !result.status) fail(result.status.message());
+  if (!frames_here.draw(request, [] { return false; }, &result) || !result.status.is_ok()) fail(result.status.message());
   start = Clock::now();
   frames_here.build_pick_index();
   const double first_index_ms = ms_since(start);

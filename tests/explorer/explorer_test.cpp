@@ -232,7 +232,7 @@ TEST(ExplorerRequests, ANewerRequestSupersedesOneNotYetDrawn) {
   EXPECT_TRUE(slot.superseded(2));
 
   const LoadResult loaded = load_problem(swaying_folder());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   FrameRequest request;
   request.width = 320;
   request.height = 200;
@@ -248,7 +248,7 @@ TEST(ExplorerRequests, ANewerRequestSupersedesOneNotYetDrawn) {
   EXPECT_FALSE(frames.draw(request, [&] { return ++asked > 4; }, &result));
   EXPECT_EQ(asked, 5);
   ASSERT_TRUE(frames.draw(request, [] { return false; }, &result));
-  ASSERT_TRUE(result.status) << result.status.message();
+  ASSERT_TRUE(result.status.is_ok()) << result.status.message();
   EXPECT_EQ(result.step, 3);
   EXPECT_EQ(result.peak_frame, 7);
   EXPECT_FLOAT_EQ(result.displacement_factor, 0.4f / 0.07f);  // 4 wide: 0.4 over a sway of 0.07

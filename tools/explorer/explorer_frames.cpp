@@ -56,7 +56,7 @@ Status ExplorerFrames::find_peak(const GraphSettings& range, const std::function
     }
     const std::optional<int> step = step_number(frame_step(range, j));
     if (!step) return Status::damaged("u01.unf: step " + std::to_string(frame_step(range, j)) + " does not exist");
-    if (Status status = source_.read_node_step(*step, &values); !status) return status;
+    if (Status status = source_.read_node_step(*step, &values); !status.is_ok()) return status;
     if (const std::optional<int> next = next_frame_step(range, j, frames)) source_.read_ahead(*next, false);
     const double magnitude = largest_magnitude(values);
     if (magnitude > largest || at < 0) largest = std::max(largest, magnitude), at = j;
@@ -72,7 +72,7 @@ Status ExplorerFrames::prepare(const GraphSettings& settings, const std::functio
   run_.projection.reset();  // the extents of the viewer's projection
   positions_step_ = -1;
   Status status = measure_extents(run_, superseded, stopped);
-  if (!status || *stopped) return status;
+  if (!status.is_ok() || *stopped) return status;
   compute_view(run_);
   oblique_view_ = run_.view;
   return Status::ok();
@@ -121,7 +121,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
     return true;
   }
   if (!records_.u01_connected()) {
-    if (Status status = records_.open_u01(); !status) {
+    if (Status status = records_.open_u01(); !status.is_ok()) {
       result->status = status;
       return true;
     }
@@ -131,7 +131,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
   if (request.fit_magnification || request.find_peak) {
     if (peak_range_ != range) {
       bool stopped = false;
-      if (Status status = find_peak(settings, superseded, &stopped); !status) {
+      if (Status status = find_peak(settings, superseded, &stopped); !status.is_ok()) {
         result->status = status;
         return true;
       }
@@ -151,7 +151,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
   if (prepared_ != wanted) {
     bool stopped = false;
     prepared_.reset();
-    if (Status status = prepare(settings, superseded, &stopped); !status) {
+    if (Status status = prepare(settings, superseded, &stopped); !status.is_ok()) {
       result->status = status;
       return true;
     }
@@ -178,7 +178,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
     std::optional<int> next;
     if (request.next_frame && *request.next_frame >= 0 && *request.next_frame < frames)
       next = step_number(frame_step(settings, *request.next_frame));
-    if (Status status = read_frame(run_, *step, next); !status) {
+    if (Status status = read_frame(run_, *step, next); !status.is_ok()) {
       positions_step_ = -1;
       result->status = status;
       return true;

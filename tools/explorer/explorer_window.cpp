@@ -34,6 +34,7 @@
 #include "history_view.h"
 #include "movie_export.h"
 #include "picture_view.h"
+#include "result_folder.h"
 #include "side_panel.h"
 
 namespace {
@@ -47,12 +48,9 @@ QString text_of(const std::string& s) { return QString::fromStdString(s); }
 // folder of a file in it; absolute, without "." and "..".
 QString folder_of(const QString& path) {
   std::error_code ec;
-  std::filesystem::path p = std::filesystem::absolute(path.toStdString(), ec);
-  if (std::filesystem::is_regular_file(p, ec)) p = p.parent_path();
-  p = p.lexically_normal();
-  std::string folder = p.string();
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return QString::fromStdString(folder);
+  std::filesystem::path p = path.toStdString();
+  if (std::filesystem::is_regular_file(p, ec)) p = std::filesystem::absolute(p, ec).parent_path();
+  return QString::fromStdString(absolute_folder(p.string()));
 }
 
 QString number(double v) { return QString::number(v, 'g', 6); }
@@ -289,11 +287,11 @@ void ExplorerWindow::open_path(const QString& path) {
     opened(folder, watcher->result());
     watcher->deleteLater();
   });
-  watcher->setFuture(QtConcurrent::run([folder] { return load_problem(folder.toStdString()); }));
+  watcher->setFuture(QtConcurrent::run([folder] { return load_result_folder(folder.toStdString()); }));
 }
 
 void ExplorerWindow::opened(const QString& folder, const LoadResult& loaded) {
-  if (!loaded.status) {
+  if (!loaded.status.is_ok()) {
     // The reader's own message, naming the file; the Explorer stays as it is
     // otherwise, ready for another folder.
     show_message(text_of(loaded.status.message()));
@@ -409,7 +407,7 @@ void ExplorerWindow::settings_changed() {
 
 void ExplorerWindow::frame_ready(const QImage& picture, const FrameResultPtr& result) {
   if (result->serial < shown_) return;  // an older request's, overtaken
-  if (!result->status) {
+  if (!result->status.is_ok()) {
     status_label_->setText(text_of(result->status.message()));
     if (playing_) play(false);
     return;
@@ -540,7 +538,7 @@ void ExplorerWindow::picked(const PickHit& hit) {
       const auto [status, history] = watcher->result();
       watcher->deleteLater();
       if (problem != problem_) return;
-      if (!status) {
+      if (!status.is_ok()) {
         status_label_->setText(text_of(status.message()));
         return;
       }

@@ -43,8 +43,8 @@ void FrameWorker::run() {
       result->serial = serial;
       const bool drawn = frames.draw(taken->second, [&] { return slot_.superseded(serial); }, result.get());
       if (!drawn) continue;  // a newer request waits
-      emit frameReady(result->status ? frames.picture() : QImage(), result);
-      if (result->status) shown = result->positions;
+      emit frameReady(result->status.is_ok() ? frames.picture() : QImage(), result);
+      if (result->status.is_ok()) shown = result->positions;
     }
   } catch (const std::exception& e) {
     // The last guard: what escapes the drawing ends the pictures, not the program.

@@ -32,26 +32,26 @@ void MovieExport::run() {
       FrameResult result;
       frames.draw(request, [this] { return cancelled_.load(); }, &result);
       if (cancelled_) continue;  // told at the top of the loop
-      if (!result.status) {
+      if (!result.status.is_ok()) {
         movie->abandon();
         emit done(QString::fromStdString(result.status.message()), false);
         return;
       }
       if (total < 0) {
         total = result.frames;
-        if (Status status = movie->begin(result.width, result.height); !status) {
+        if (Status status = movie->begin(result.width, result.height); !status.is_ok()) {
           emit done(QString::fromStdString(status.message()), false);
           return;
         }
       }
       frames.copy_picture(&image);
-      if (Status status = movie->add(image, j); !status) {
+      if (Status status = movie->add(image, j); !status.is_ok()) {
         emit done(QString::fromStdString(status.message()), false);
         return;
       }
       emit progress(j + 1, total);
     }
-    if (Status status = movie->finish(); !status) {
+    if (Status status = movie->finish(); !status.is_ok()) {
       emit done(QString::fromStdString(status.message()), false);
       return;
     }

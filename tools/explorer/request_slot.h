@@ -14,7 +14,7 @@
 #include <optional>
 #include <utility>
 
-#include "platform/mutex.h"
+#include "base/mutex.h"
 
 template <class Request>
 class RequestSlot {

@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "platform/gfx.h"
-#include "platform/mutex.h"
+#include "base/mutex.h"
+#include "base/thread_annotations.h"
 #include "platform/qt/font_list.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/raster.h"
-#include "platform/thread_annotations.h"
 #include "platform/wnd.h"
 
 namespace qtl {
