@@ -32,7 +32,8 @@ set(veltra_tool_names
   "veltra-export|render the frames of a TARVEK result folder without a display"
   "veltra-info|describe what a TARVEK result folder holds"
   "veltra-plot|plot the displacement of one node of a TARVEK result against time"
-  "veltra-sample|write sample TARVEK result folders")
+  "veltra-sample|write sample TARVEK result folders"
+  "veltra-explorer|play, scrub, zoom into and pick the response of a TARVEK result folder")
 
 set(veltra_programs)
 if(TARGET veltra)
@@ -118,22 +119,36 @@ if(TARGET veltra)
                  ${packaging_out}/${VELTRA_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${packaging_out}/${VELTRA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-  set(icon_svg ${packaging_src}/icons/${VELTRA_APP_ID}.svg)
-  install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  set(veltra_icon_ids ${VELTRA_APP_ID})
+  if(TARGET veltra-explorer)
+    # The Explorer's own menu entry and icon, and the file type of TARVEK
+    # result files, which the entry opens.
+    set(VELTRA_EXPLORER_ID org.veltra.Explorer)
+    install(FILES ${packaging_src}/${VELTRA_EXPLORER_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${packaging_src}/${VELTRA_EXPLORER_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+            RENAME ${VELTRA_EXPLORER_ID}.xml)
+    list(APPEND veltra_icon_ids ${VELTRA_EXPLORER_ID})
+  endif()
+  foreach(icon_id IN LISTS veltra_icon_ids)
+    install(FILES ${packaging_src}/icons/${icon_id}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  endforeach()
   # Bitmap sizes for desktops and menus that do not scale SVG, rendered from
   # the one drawing.
   find_program(RSVG_CONVERT rsvg-convert)
   if(RSVG_CONVERT)
     set(icon_pngs)
-    foreach(size 16 32 48 64 128 256)
-      set(png ${packaging_out}/icons/${size}x${size}/${VELTRA_APP_ID}.png)
-      add_custom_command(OUTPUT ${png}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${packaging_out}/icons/${size}x${size}
-        COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png} ${icon_svg}
-        DEPENDS ${icon_svg}
-        VERBATIM)
-      list(APPEND icon_pngs ${png})
-      install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    foreach(icon_id IN LISTS veltra_icon_ids)
+      set(icon_svg ${packaging_src}/icons/${icon_id}.svg)
+      foreach(size 16 32 48 64 128 256)
+        set(png ${packaging_out}/icons/${size}x${size}/${icon_id}.png)
+        add_custom_command(OUTPUT ${png}
+          COMMAND ${CMAKE_COMMAND} -E make_directory ${packaging_out}/icons/${size}x${size}
+          COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png} ${icon_svg}
+          DEPENDS ${icon_svg}
+          VERBATIM)
+        list(APPEND icon_pngs ${png})
+        install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+      endforeach()
     endforeach()
     add_custom_target(veltra_icons ALL DEPENDS ${icon_pngs})
   else()
@@ -173,6 +188,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "VELTRA reads the result folder that the analysis program TARVEK leaves
 behind and animates the structure: every node moves by its magnified
 displacement, step after step, in up to ten graph windows side by side.
+VELTRA Explorer shows the same pictures with a time slider, playback, zoom,
+pan and orbit, and picks nodes and elements for their state and history.
 Command-line tools describe a result folder, render its frames without a
 display and write sample problems; manual pages and three sample problems
 come with it.")

@@ -9,8 +9,9 @@
 # the file name and the computed Depends; every program of BUILD_DIR/bin that
 # the package ships, with its manual page rendering cleanly; the unpacked
 # veltra-info, veltra-export (frames and a movie) and veltra-plot running on
-# an installed sample; the desktop entry and the metainfo passing their
-# validators; the icons and samples.
+# an installed sample; the desktop entries and the metainfo passing their
+# validators; the Explorer's file type recognising the result files and the
+# Explorer starting on a sample; the icons and samples.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -23,7 +24,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 die() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $* (at ${SECONDS}s)"; }
 
-for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf; do
+for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf update-mime-database gio; do
   command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup.sh installs it)"
 done
 [ -f "$build/CPackConfig.cmake" ] || die "$build is not a configured build with packaging rules"
@@ -58,7 +59,7 @@ share="$r/usr/share"
 
 step "programs and manual pages"
 programs=()
-for p in veltra veltra-export veltra-info veltra-sample veltra-plot; do
+for p in veltra veltra-export veltra-info veltra-sample veltra-plot veltra-explorer; do
   [ -x "$build/bin/$p" ] && programs+=("$p")
 done
 [ ${#programs[@]} -ge 4 ] || fail "only ${programs[*]} built in $build/bin"
@@ -88,11 +89,44 @@ provided="$(grep -o '<binary>[^<]*</binary>' "$metainfo" | sed 's/<[^>]*>//g' | 
 [ "$provided" = "$(printf '%s\n' "${programs[@]}" | sort | tr '\n' ' ')" ] ||
   fail "metainfo provides '$provided', the package installs '${programs[*]}'"
 
+if [ -x "$r/usr/bin/veltra-explorer" ]; then
+  step "the Explorer's desktop entry and file type"
+  explorer_id=org.veltra.Explorer
+  explorer="$share/applications/$explorer_id.desktop"
+  desktop-file-validate "$explorer" || fail "desktop-file-validate rejects $explorer_id.desktop"
+  grep -qx "Name=VELTRA Explorer" "$explorer" || fail "the Explorer's entry is not named VELTRA Explorer"
+  # A file manager passes the chosen files (%F); the entry offers itself for
+  # the result files' own type.
+  grep -qx "Exec=veltra-explorer %F" "$explorer" || fail "the Explorer's entry does not start veltra-explorer %F"
+  grep -q "^MimeType=.*application/x-tarvek-result;" "$explorer" || fail "the Explorer's entry names no TARVEK type"
+  [ -f "$share/icons/hicolor/scalable/apps/$explorer_id.svg" ] || fail "the Explorer's icon is missing"
+  # The installed type, in a database of its own beside the system's: the
+  # result files by name are TARVEK results, not NES ROM images.
+  mime="$scratch/xdg/mime"
+  mkdir -p "$mime/packages" "$scratch/xdg-home"
+  cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/$explorer_id.xml" "$mime/packages/" ||
+    fail "the Explorer's file type is not installed"
+  update-mime-database "$mime" >/dev/null 2>&1 || fail "update-mime-database rejects $explorer_id.xml"
+  for f in comdin.dat u01.unf el.unf x.unf nei.unf; do
+    type="$(XDG_DATA_HOME="$scratch/xdg-home" XDG_DATA_DIRS="$scratch/xdg" \
+            gio info -a standard::content-type "$share/veltra/samples/portal/$f" 2>/dev/null |
+            sed -n 's/^ *standard::content-type: //p')"
+    [ "$type" = application/x-tarvek-result ] || fail "$f is of type '$type', not application/x-tarvek-result"
+  done
+  # It starts on an installed sample and keeps running until stopped.
+  started=0
+  QT_QPA_PLATFORM=offscreen HOME="$scratch/xdg-home" timeout 3 "$r/usr/bin/veltra-explorer" \
+    "$share/veltra/samples/portal" >"$scratch/explorer.txt" 2>&1 || started=$?
+  [ "$started" -eq 124 ] || fail "veltra-explorer ended before it was stopped: $(head -3 "$scratch/explorer.txt")"
+fi
+
 step "icons"
 [ -f "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "scalable icon missing"
-for size in 16 32 48 64 128 256; do
-  png="$share/icons/hicolor/${size}x${size}/apps/$id.png"
-  file "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," || fail "icon $png is not a ${size}x${size} PNG"
+for icon in "$id" ${explorer_id:-}; do
+  for size in 16 32 48 64 128 256; do
+    png="$share/icons/hicolor/${size}x${size}/apps/$icon.png"
+    file "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," || fail "icon $png is not a ${size}x${size} PNG"
+  done
 done
 
 step "samples"
