@@ -8,8 +8,9 @@ veltra-sample into SCRATCH (kept for the next run), then measures on each,
 with the page cache warm: the load, the extents pass against `cat` over
 u01.unf, one frame of the animation loop with node numbers off and on
 (veltra-bench), veltra-export's frames a second, the peak memory of both,
-and the peers (bench/peers) drawing the same segments. Prints one Markdown
-table, measurements as rows and models as columns."""
+the peers (bench/peers) drawing the same segments, and the Explorer's
+scrub, playback, zoom, pan, pick and memory (veltra-explorer-bench). Prints
+one Markdown table, measurements as rows and models as columns."""
 import os
 import shutil
 import shlex
@@ -153,6 +154,9 @@ def main():
         env = screen_env(scratch)
         off = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--dump", dump], env)[0])
         on = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--node-numbers"], env)[0])
+        log(f"{label}: veltra-explorer-bench")
+        explorer = pairs(run([os.path.join(bin_dir, "veltra-explorer-bench"), folder, "--size", SIZE, "--count", "40"],
+                             env)[0])
         log(f"{label}: veltra-export")
         fps, export_peak = export_rate(bin_dir, folder, scratch, label)
         peer_frames = 20 if nodes <= 50000 else 5
@@ -180,6 +184,13 @@ def main():
             "mpl_ratio": fmt(float(mpl["frame_ms"]) / frame, 1, "x") if mpl else "n/a",
             "vtk": fmt(float(vtk["frame_ms"]), 1, " ms") if vtk else "n/a",
             "vtk_ratio": fmt(float(vtk["frame_ms"]) / frame, 1, "x") if vtk else "n/a",
+            "x_scrub": fmt(float(explorer["scrub_ms"]), 1, " ms"),
+            "x_play": fmt(float(explorer["play_fps"]), 1),
+            "x_zoom": fmt(float(explorer["zoom_ms"]), 1, " ms"),
+            "x_pan": fmt(float(explorer["pan_ms"]), 1, " ms"),
+            "x_index": fmt(float(explorer["index_ms"]), 1, " ms"),
+            "x_pick": fmt(float(explorer["pick_us"]) / 1000, 3, " ms"),
+            "x_peak": fmt(int(explorer["maxrss_kb"]) / 1024, 0, " MB"),
         })
 
     rows = [
@@ -198,6 +209,13 @@ def main():
         ("mpl_ratio", "matplotlib / VELTRA (node numbers off)"),
         ("vtk", "VTK offscreen, one frame"),
         ("vtk_ratio", "VTK / VELTRA (node numbers off)"),
+        ("x_scrub", "Explorer: a scrub to a random step, shown (median)"),
+        ("x_play", "Explorer: playback, frames a second"),
+        ("x_zoom", "Explorer: a zoom redrawn (median)"),
+        ("x_pan", "Explorer: a pan redrawn (median)"),
+        ("x_index", "Explorer: pick index of a frame, built"),
+        ("x_pick", "Explorer: a pick (median)"),
+        ("x_peak", "Explorer: peak memory"),
     ]
     print("| measurement | " + " | ".join(c["label"] for c in columns) + " |")
     print("|---|" + "---:|" * len(columns))

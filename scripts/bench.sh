@@ -4,8 +4,9 @@
 # grid models of about 10,000, 100,000 and 1,000,000 elements into SCRATCH
 # (default /tmp/veltra-bench, kept for the next run; about 2.5 GB) and prints
 # one table: load, extents pass against cat, frame times with node numbers
-# off and on, veltra-export's frames a second, peak memory, and matplotlib
-# and VTK drawing the same segments. Timings are medians; run it on an
+# off and on, veltra-export's frames a second, peak memory, matplotlib
+# and VTK drawing the same segments, and the Explorer's scrub, playback,
+# zoom, pan, pick and memory. Timings are medians; run it on an
 # otherwise idle machine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,7 +19,7 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
 echo "building $build (log: $build/bench-build.log)"
-cmake --build "$build" -j"$(nproc)" --target veltra-sample veltra-export veltra-bench > "$build/bench-build.log" 2>&1 ||
+cmake --build "$build" -j"$(nproc)" --target veltra-sample veltra-export veltra-bench veltra-explorer-bench > "$build/bench-build.log" 2>&1 ||
   { tail -30 "$build/bench-build.log"; exit 1; }
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores," \
      "$(free -g | awk '/^Mem:/ {print $2}') GB; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
