@@ -10,7 +10,8 @@
 # the slider is dragged to the step of the largest displacement (as
 # veltra-info reports it), the wheel zooms into the top joint above the
 # middle column, a click there picks the top node and shows its history, the
-# picture is saved and the range exported as an .mp4. The window is placed
+# picture is saved, the range exported as an .mp4 and the view fitted again
+# (explorer-window.png: the window alone, for the README). The window is placed
 # at a fixed size so that the positions below hold. Checks at the end that
 # the picture and the movie were written and can be read.
 set -u
@@ -85,6 +86,15 @@ shot 07-exporting
 for _ in $(seq 1 120); do [ -s "$out/portal.mp4" ] && break; sleep 0.5; done
 sleep 1
 shot 08-exported
+# 7. Back to the whole structure (F), the node still picked: the window as
+# the README shows it.
+keys Escape f
+shot 09-fitted
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The screen beyond the window is black: trimmed away.
+convert "$out/09-fitted.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -bordercolor black -border 1 \
+  -fuzz 1% -trim +repage "$out/explorer-window.png"
+
 frames="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$out/portal.mp4" 2>/dev/null)"
 echo "portal.mp4: ${frames:-no} frames"
 [ "${frames:-0}" -eq $((last + 1)) ] || { echo "FAIL: the movie has ${frames:-no} frames, not $((last + 1))" >&2; failures=$((failures + 1)); }
