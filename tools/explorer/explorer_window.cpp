@@ -294,7 +294,7 @@ void ExplorerWindow::opened(const QString& folder, const LoadResult& loaded) {
   if (!loaded.status.is_ok()) {
     // The reader's own message, naming the file; the Explorer stays as it is
     // otherwise, ready for another folder.
-    show_message(text_of(loaded.status.message()));
+    show_message(tr("%1 cannot be opened:\n\n%2").arg(folder, text_of(loaded.status.message())));
     setWindowTitle(tr("VELTRA Explorer"));
     worker_.reset();
     problem_.reset();
