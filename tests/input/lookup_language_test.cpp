@@ -28,6 +28,12 @@ TEST(FileLookup, ExactNameFirstThenAnyLetterCase) {
   EXPECT_EQ(find_file(folder.file("comdin.dat"), "/"), folder.file("Comdin.DAT"));
   EXPECT_EQ(find_file(folder.path(), "/"), folder.path());
   EXPECT_EQ(find_file("   ", folder.path()), "");
+  // A name is read up to its first NUL, as the system reads it.
+  using namespace std::string_literals;
+  EXPECT_EQ(find_file("x.unf\0\0\0"s, folder.path()), folder.file("x.unf"));
+  EXPECT_EQ(find_file(folder.file("x.unf\0 y"s), "/"), folder.file("x.unf"));
+  EXPECT_EQ(find_file("\0x.unf"s, folder.path()), "");
+  EXPECT_EQ(find_file("  \0x.unf"s, folder.path()), "");
   // A bare name is looked for in the program's folder, then in the given current folder.
   EXPECT_EQ(find_file("x.unf", folder.path()), folder.file("x.unf"));
   EXPECT_FALSE(program_directory().empty());
