@@ -168,6 +168,19 @@ TEST(InitialDirectory, WorkDirDatOrTheWorkFolderBesideTheStartFolder) {
   root.write("veltra/bin/work_dir.dat", std::string("'/data/my results/job 7'\n"));
   ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
   EXPECT_EQ(initial, "/data/my results/job 7");
+  // However many blanks come before the value, on its line or on lines of
+  // their own; the value itself is still cut to its 260 characters.
+  for (std::size_t blanks : {65535u, 65536u, 200000u}) {
+    root.write("veltra/bin/work_dir.dat", std::string(blanks, ' ') + "/data/far\n");
+    ASSERT_TRUE(first_graph_initial_directory(bin, &initial)) << blanks;
+    EXPECT_EQ(initial, "/data/far") << blanks;
+  }
+  root.write("veltra/bin/work_dir.dat", std::string(100000, '\t') + "\n\t /data/next\n");
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  EXPECT_EQ(initial, "/data/next");
+  root.write("veltra/bin/work_dir.dat", std::string(70000, ' ') + "/" + std::string(300, 'd') + "\n");
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  EXPECT_EQ(initial, "/" + std::string(259, 'd'));
   root.write("veltra/bin/work_dir.dat", std::string("\n"));
   EXPECT_EQ(first_graph_initial_directory(bin, &initial).message(),
             "work_dir.dat: the file ends before a value was read");
