@@ -15,13 +15,13 @@ Status first_graph_initial_directory(const std::string& startup_directory, std::
     // many there are; what follows them is kept to a bounded length, ample
     // for a folder of kFolderWidth characters even quoted.
     TextLines file;
-    if (Status status = file.open(work_dir); !status) return status;
+    if (Status status = file.open(work_dir); !status.is_ok()) return status;
     for (;;) {
       std::string line;
       bool got = false;
-      if (Status status = file.next(&line, &got, kValueLineWidth, true); !status) return status;
+      if (Status status = file.next(&line, &got, kValueLineWidth, true); !status.is_ok()) return status;
       if (!got) return first_free_form_text({}, file.name(), kFolderWidth, initial_directory);
-      if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory)) return Status::ok();
+      if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory).is_ok()) return Status::ok();
     }
   }
   if (startup_directory.empty()) return Status::ok();

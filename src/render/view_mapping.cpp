@@ -165,7 +165,7 @@ Status project_step(GraphRun& run, int step, std::optional<int> ahead) {
   if (needed == 0) return Status::ok();
   if (run.steps == nullptr) return Status::io_error("u01.unf is not open");
   Status status = run.steps->read_node_step(step, &run.node_step);
-  if (!status) return status;
+  if (!status.is_ok()) return status;
   if (run.node_step.size() < needed)
     return Status::damaged("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
   if (ahead) run.steps->read_ahead(*ahead, false);
@@ -190,7 +190,7 @@ Status measure_extents(GraphRun& run) {
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
     Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
-    if (!status) return status;
+    if (!status.is_ok()) return status;
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);
