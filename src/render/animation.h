@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "base/status.h"
 
@@ -21,17 +20,17 @@ struct AnimationOptions {
 // Registers on_graph_double_click on the run's window, reads the cancel
 // generation, then for every frame: the cancel check, the node positions
 // and element records of the step through the run's step source, the frame
-// delay, the drawing. Ends with a beep of 1000 Hz for 200 ms and closes the
+// delay, the read-ahead hint for the next frame's step (given after the delay,
+// so that no frame is drawn from records read before the previous pause), the
+// drawing. Ends with a beep of 1000 Hz for 200 ms and closes the
 // displacement file. A read error ends the animation at once and is
 // returned (the displacement file is closed, no beep).
 Status run_animation(GraphRun& run, const AnimationOptions& options = {});
 
 // One frame's records: the node positions of `step` read, projected and
-// centred, then its element records; when `next` is a step, the step source
-// is told to read it while this frame is drawn. A step a file cannot hold,
-// or files with fewer records than the problem has items, are errors naming
-// the file.
-Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next);
+// centred, then its element records. A step a file cannot hold, or files
+// with fewer records than the problem has items, are errors naming the file.
+Status read_frame(GraphRun& run, std::int64_t step);
 
 // The left double-click routine of graph windows: requests a cancel.
 void on_graph_double_click(int unit, int event, int key_state, int x, int y);

@@ -178,11 +178,13 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
     std::optional<int> next;
     if (request.next_frame && *request.next_frame >= 0 && *request.next_frame < frames)
       next = step_number(frame_step(settings, *request.next_frame));
-    if (Status status = read_frame(run_, *step, next); !status.is_ok()) {
+    if (Status status = read_frame(run_, *step); !status.is_ok()) {
       positions_step_ = -1;
       result->status = status;
       return true;
     }
+    // The next frame of playback is read while this one is drawn.
+    if (next) source_.read_ahead(*next, run_.element_count() > 0);
     positions_step_ = *step;
     positions_projection_ = run_.projection;
     ++positions_;
