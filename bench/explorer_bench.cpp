@@ -38,22 +38,10 @@
 
 #include "explorer_frames.h"
 #include "frame_worker.h"
+#include "bench_clock.h"
 #include "input/load_problem.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 [[noreturn]] void fail(const std::string& message) {
   std::fprintf(stderr, "veltra-explorer-bench: %s\n", message.c_str());

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "input/load_problem.h"
 #include "input/step_records.h"
 #include "platform/wnd.h"
@@ -35,23 +36,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::string folder, dump;
 int width = 1280, height = 800;
 int min_frames = 20;
 bool node_numbers = false;
-
-double ms_since(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 [[noreturn]] void fail(const std::string& message) {
   std::fprintf(stderr, "veltra-bench: %s\n", message.c_str());

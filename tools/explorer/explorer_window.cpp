@@ -355,9 +355,21 @@ std::int64_t ExplorerWindow::frames() const {
   return std::max<std::int64_t>(frame_count(s), 0);
 }
 
+FrameRequest ExplorerWindow::view_request() const {
+  FrameRequest r;
+  r.text_scale = view_->device_ratio();
+  r.settings = panel_->settings();
+  r.colour_scheme = panel_->colour_scheme();
+  r.fit_magnification = panel_->fit_magnification();
+  r.orbit = orbit_;
+  r.orbit_angles = orbit_angles_;
+  r.zoom = zoom_;
+  return r;
+}
+
 void ExplorerWindow::post() {
   if (!worker_) return;
-  FrameRequest r;
+  FrameRequest r = view_request();
   r.frame = frame_;
   const std::int64_t count = frames();
   if (playing_ && count > 1) {
@@ -368,13 +380,6 @@ void ExplorerWindow::post() {
   const QSize size = view_->device_size();
   r.width = size.width();
   r.height = size.height();
-  r.text_scale = view_->device_ratio();
-  r.settings = panel_->settings();
-  r.colour_scheme = panel_->colour_scheme();
-  r.fit_magnification = panel_->fit_magnification();
-  r.orbit = orbit_;
-  r.orbit_angles = orbit_angles_;
-  r.zoom = zoom_;
   r.highlight = picked_;
   r.find_peak = want_peak_;
   posted_ = worker_->request(r);
@@ -648,16 +653,9 @@ void ExplorerWindow::export_movie() {
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += ".mp4";
   play(false);
-  FrameRequest view;
+  FrameRequest view = view_request();
   view.width = result_->width;
   view.height = result_->height;
-  view.text_scale = view_->device_ratio();
-  view.settings = panel_->settings();
-  view.colour_scheme = panel_->colour_scheme();
-  view.fit_magnification = panel_->fit_magnification();
-  view.orbit = orbit_;
-  view.orbit_angles = orbit_angles_;
-  view.zoom = zoom_;
   // The movie plays at the chosen speed, within what players take.
   const int fps = std::clamp(static_cast<int>(std::lround(1000 / interval_ms())), 1, 60);
   auto* movie = new MovieExport(problem_, view, path.toStdString(), fps, this);

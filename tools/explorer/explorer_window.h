@@ -54,6 +54,9 @@ class ExplorerWindow : public QMainWindow {
 
   // The frames of the range the panel chooses.
   std::int64_t frames() const;
+  // What the window shows apart from the frame, the size and the pick: the
+  // settings of the panel and the view.
+  FrameRequest view_request() const;
   // Asks the worker for the picture of the current state.
   void post();
   void set_frame(std::int64_t frame);
