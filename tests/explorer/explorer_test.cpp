@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -14,11 +17,14 @@
 #include "input/load_problem.h"
 #include "legible_numbers.h"
 #include "magnification.h"
+#include "movie_export.h"
 #include "pick_index.h"
 #include "render/render_fixtures.h"
 #include "render/result_folder.h"
 #include "render/structure.h"
 #include "request_slot.h"
+#include "sample_model.h"
+#include "sample_writer.h"
 #include "timeline.h"
 
 using namespace render_test;
@@ -282,6 +288,163 @@ TEST(ExplorerRequests, ANewerRequestSupersedesOneNotYetDrawn) {
   ASSERT_EQ(drawn.size(), 1u);
   EXPECT_EQ(drawn[0].first, 3u);
   EXPECT_EQ(drawn[0].second, 9);
+}
+
+TEST(ExplorerView, AZoomKeepsThePointUnderTheCursorWithinItsLimits) {
+  const WorldRect fit{-10, -5, 10, 5};
+  const int width = 801, height = 401;
+  struct Row {
+    double px, py, factor;
+    double zoom;  // fit width over the window's width afterwards
+  } rows[] = {
+      {400, 200, 2, 2}, {0, 0, 4, 4}, {800, 123, 0.5, 0.5},
+      {300, 100, 1e9, kMaxZoomIn},         // held at the closest
+      {300, 100, 1e-9, 1 / kMaxZoomOut},   // and at the farthest
+  };
+  for (bool y_up : {true, false})
+    for (const Row& r : rows) {
+      const PixelMapping before = mapping_of(fit, y_up, width, height);
+      const WorldRect zoomed = zoom_about(fit, fit, y_up, width, height, r.px, r.py, r.factor);
+      const PixelMapping after = mapping_of(zoomed, y_up, width, height);
+      EXPECT_NEAR(fit.width() / zoomed.width(), r.zoom, 1e-9 * r.zoom);
+      EXPECT_NEAR(fit.height() / zoomed.height(), r.zoom, 1e-9 * r.zoom);
+      // The world point under the cursor is under it still.
+      EXPECT_NEAR(after.to_px(before.to_x(r.px)), r.px, 1e-6) << r.factor;
+      EXPECT_NEAR(after.to_py(before.to_y(r.py)), r.py, 1e-6) << r.factor;
+    }
+  // A pan moves what lay under the cursor with it.
+  const WorldRect moved = pan_by(fit, true, width, height, 40, -25);
+  const PixelMapping before = mapping_of(fit, true, width, height), after = mapping_of(moved, true, width, height);
+  EXPECT_NEAR(after.to_px(before.to_x(100)), 140, 1e-9);
+  EXPECT_NEAR(after.to_py(before.to_y(100)), 75, 1e-9);
+}
+
+// The picture the Explorer draws at its first view is the viewer's: the
+// golden pictures of veltra-export, each the last frame of its range drawn
+// after the ones before (a trail goes on as it does in the viewer).
+TEST(ExplorerFrames, TheFirstViewIsTheViewersPicture) {
+  struct Row {
+    const char* golden;
+    sample::Kind kind;
+    int end, frequency;
+    bool show_all = false, black = false, reverse_vertical = false, reverse_y = false;
+  } rows[] = {
+      {"portal", sample::Kind::portal, 40, 10},
+      {"portal-show-all", sample::Kind::portal, 40, 10, true},
+      {"portal-black-all", sample::Kind::portal, 40, 10, true, true},
+      {"portal-reverse", sample::Kind::portal, 40, 10, false, false, true},
+      {"space", sample::Kind::space, 30, 10},
+      {"space-reverse-y", sample::Kind::space, 30, 10, false, false, false, true},
+  };
+  for (const Row& r : rows) {
+    const std::string dir = scratch_path(std::string("explorer-") + r.golden);
+    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(sample::write_sample(sample::make_sample(r.kind), dir).is_ok());
+    const LoadResult loaded = load_problem(dir);
+    ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
+    ExplorerFrames frames(loaded.problem);
+    frames.attach();
+    FrameRequest request;
+    request.width = 400;
+    request.height = 300;
+    request.legible_numbers = false;  // the viewer writes every number
+    request.settings = range(0, r.end, r.frequency);
+    request.settings.show_all_positions = r.show_all;
+    request.settings.reverse_vertical = r.reverse_vertical;
+    request.settings.reverse_y = r.reverse_y;
+    if (r.black) {
+      set_colours(request.settings, all_black_colours);
+      request.colour_scheme = kSchemeAllBlack;
+    }
+    FrameResult result;
+    for (std::int64_t j = 0; j <= r.end / r.frequency; ++j) {
+      request.frame = j;
+      ASSERT_TRUE(frames.draw(request, [] { return false; }, &result));
+      ASSERT_TRUE(result.status.is_ok()) << result.status.message();
+    }
+    const QImage golden = QImage(QString(GOLDEN_DIR) + "/" + r.golden + ".png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(golden.isNull()) << r.golden;
+    const QImage drawn = frames.picture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(drawn == golden) << r.golden << ": the Explorer's picture differs from the viewer's";
+  }
+}
+
+// A range the files do not hold is reported with the reader's message, and
+// a range they hold is still drawn.
+TEST(ExplorerFrames, AReadErrorIsToldAndAShorterRangeStillDraws) {
+  const std::string dir = swaying_folder();
+  // u01.unf ends within step 8.
+  std::filesystem::resize_file(dir + "/u01.unf", (8 * 3 + 1) * 64);
+  const LoadResult loaded = load_problem(dir);
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
+  ExplorerFrames frames(loaded.problem);
+  frames.attach();
+  FrameRequest request;
+  request.width = 200;
+  request.height = 150;
+  request.settings = range(0, 10, 1);
+  request.frame = 5;
+  FrameResult result;
+  ASSERT_TRUE(frames.draw(request, [] { return false; }, &result));
+  EXPECT_EQ(result.status.message(), "u01.unf: step 8 is beyond the end of the file, which holds steps 0 to 7");
+  request.settings = range(0, 7, 1);
+  ASSERT_TRUE(frames.draw(request, [] { return false; }, &result));
+  EXPECT_TRUE(result.status.is_ok()) << result.status.message();
+  EXPECT_EQ(result.step, 5);
+}
+
+// Export Movie: the range's frames as ffprobe reads them; a cancel or a
+// failure leaves nothing in the folder.
+TEST(ExplorerMovie, TheRangeIsWrittenAndACancelLeavesNothing) {
+  const LoadResult loaded = load_problem(swaying_folder());
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
+  const std::string out = scratch_path("explorer-movie");
+  std::filesystem::remove_all(out);
+  std::filesystem::create_directories(out);
+  FrameRequest view;
+  view.width = 161;  // an .mp4 is rounded down to even sizes
+  view.height = 120;
+  view.settings = range(0, 10, 2);
+
+  struct Row {
+    std::string file;
+    bool cancel;
+    bool written;
+  } rows[] = {{out + "/sway.mp4", false, true},
+              {out + "/stopped.mp4", true, false},
+              {out + "/no-such-folder/sway.mp4", false, false}};
+  for (const Row& r : rows) {
+    MovieExport movie(loaded.problem, view, r.file, 5);
+    QString error;
+    bool cancelled = false;
+    QObject::connect(
+        &movie, &MovieExport::done, &movie,
+        [&](const QString& e, bool c) {
+          error = e;
+          cancelled = c;
+        },
+        Qt::DirectConnection);
+    if (r.cancel) movie.cancel();
+    movie.start();
+    movie.wait();
+    EXPECT_EQ(cancelled, r.cancel) << r.file;
+    EXPECT_EQ(error.isEmpty(), r.written || r.cancel) << r.file << ": " << error.toStdString();
+    EXPECT_EQ(std::filesystem::exists(r.file), r.written) << r.file;
+  }
+  // Only the written movie is there, no temporary file beside it.
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1);
+  const std::string probe = std::string(FFPROBE) +
+                            " -v error -count_frames -select_streams v:0 -show_entries "
+                            "stream=nb_read_frames,width,height -of csv=p=0 " + out + "/sway.mp4";
+  FILE* pipe = popen(probe.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[128] = {};
+  const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+  pclose(pipe);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(std::string(line), "160,120,6\n");  // steps 0, 2, ..., 10
 }
 
 }  // namespace
