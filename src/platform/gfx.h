@@ -107,6 +107,27 @@ struct GfxSegment {
 // batch, which is what makes it faster than the single calls for large models.
 bool gfx_segments(const GfxSegment* segments, std::size_t count);
 
+// A segment whose colour runs along it, for gfx_shaded_segments: shade1 at
+// (x1, y1) and shade2 at (x2, y2) are positions in a palette with 8
+// fractional bits (entry i is i * 256).
+struct GfxShadedSegment {
+  double x1, y1, x2, y2;
+  std::uint32_t shade1, shade2;
+  std::uint16_t style;
+};
+
+constexpr std::size_t kGfxMaxPalette = 1024;
+
+// Draws the segments as gfx_segments does (the same pixels, current
+// position, line style and status), but each pixel in the entry of
+// `palette` (packed colours) nearest to its share of the way from one end's
+// shade to the other's: both end pixels take their end's entry exactly. A
+// shade beyond the last entry counts as the last. The drawing colour is
+// neither used nor changed. An empty palette or one of more than
+// kGfxMaxPalette entries: false, status kGfxErrorInvalid, nothing drawn.
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size);
+
 // Closed polygon (the last vertex is joined to the first). mode kGfxBorder or
 // kGfxFilled. Fewer than 3 or more than kGfxMaxPolygonVertices vertices:
 // false, status kGfxErrorInvalid, nothing drawn.

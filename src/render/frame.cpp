@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/colouring.h"
 #include "render/graph_run.h"
 #include "render/grid_scale.h"
 #include "render/structure.h"
@@ -163,4 +164,5 @@ void draw_frame(GraphRun& run, float t) {
   if (run.ngl() == 3) draw_axis_arrow(run, 2);
   draw_structure(run, t);
   origin_box(run);
+  if (run.colouring.by != ColourBy::none) draw_colour_bar(run);
 }

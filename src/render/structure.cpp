@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gfx.h"
+#include "render/colouring.h"
 #include "render/graph_run.h"
 #include "render/number_field.h"
 #include "settings/number_text.h"
@@ -68,20 +69,22 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
 // access per batch instead of three per element, with a bounded buffer.
 constexpr std::size_t kSegmentBatch = 4096;
 
-void draw_elements(const GraphRun& run) {
+void draw_elements(GraphRun& run) {
   const Problem& p = *run.problem;
   const int nodes = run.node_count();
   const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
   gfx_set_colour(run.settings.line_colour);
+  if (run.colouring.by != ColourBy::none) {
+    draw_coloured_elements(run);
+    return;
+  }
   std::vector<GfxSegment> batch(kSegmentBatch);
   std::size_t used = 0;
   bool style_set = false;
   for (int e = 0; e < elements; ++e) {
     const int n1 = p.element_node1[e], n2 = p.element_node2[e];
     if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
-    const std::uint16_t want = run.element_value[e] != 0 ? kLineSolid
-                               : run.element_code[e] == -1 ? kLineDashed
-                                                           : kLineDotted;
+    const std::uint16_t want = element_line_style(run.element_value[e], run.element_code[e]);
     if (!style_set) {
       // The first drawn element sets its style whatever the window had.
       gfx_set_line_style(want);
@@ -262,6 +265,10 @@ void draw_element_numbers(const GraphRun& run, Colour& colour) {
 }
 
 }  // namespace
+
+std::uint16_t element_line_style(float value, std::int32_t code) {
+  return value != 0 ? kLineSolid : code == -1 ? kLineDashed : kLineDotted;
+}
 
 int time_label_item(const GraphRun& run) {
   return run.problem ? effective_time_output_item(run.settings.time_output_item, *run.problem) : 1;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/gfx.h"
+#include "render/colouring.h"
 #include "render/graph_run.h"
 
 namespace {
@@ -189,8 +190,12 @@ Status measure_extents(GraphRun& run) {
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
-    Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
+    // A colouring that needs the step's element records reads the next
+    // step ahead with them, after its own read.
+    const std::optional<int> next = next_frame_step(run.settings, j, frames);
+    Status status = project_step(run, static_cast<int>(step), colouring_reads_elements(run) ? std::nullopt : next);
     if (!status) return status;
+    if (status = measure_step_colours(run, static_cast<int>(step), next); !status) return status;
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);

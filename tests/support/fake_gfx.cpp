@@ -129,6 +129,41 @@ bool gfx_segments(const GfxSegment* segments, std::size_t count) {
   return all;
 }
 
+// Each segment as gfx_segments records it, its line recorded as
+// "shaded_line_to" with the end point and the colours its two shades pick.
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size) {
+  if (palette_size == 0 || palette_size > kGfxMaxPalette) {
+    Current c = current();
+    if (c.window) fake::detail::thread_status() = kGfxErrorInvalid;
+    return false;
+  }
+  const auto entry = [&](std::uint32_t shade) {
+    return static_cast<double>(palette[std::min<std::size_t>((shade + 128) >> 8, palette_size - 1)]);
+  };
+  bool all = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    const GfxShadedSegment& s = segments[i];
+    {
+      Current c = current();
+      if (!c.window) return false;
+      if (c.window->line_style != s.style) {
+        c.window->line_style = s.style;
+        record(*c.window, "set_line_style", {static_cast<double>(s.style)});
+      }
+      c.window->position = {s.x1, s.y1};
+      record(*c.window, "move_to", {s.x1, s.y1});
+      if ((fake::detail::thread_status() = check_point(s.x2, s.y2)) != kGfxOk) {
+        all = false;
+        continue;
+      }
+      c.window->position = {s.x2, s.y2};
+      record(*c.window, "shaded_line_to", {s.x2, s.y2, entry(s.shade1), entry(s.shade2)});
+    }
+  }
+  return all;
+}
+
 void gfx_set_line_style(std::uint16_t mask) {
   Current c = current();
   if (!c.window) return;

@@ -123,16 +123,22 @@ bool gfx_line_to(double x, double y) {
   });
 }
 
-bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+namespace {
+
+// The loop of gfx_segments and gfx_shaded_segments: each segment sets the
+// line style and the current position as the single calls would, and
+// draw(buffer, segment, pattern, dirty) rasterises it when the window has a
+// picture.
+template <class Segment, class Draw>
+bool segment_batch(const Segment* segments, std::size_t count, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
     bool all = true;
     int status = kGfxOk;
-    const bool draw = !c.image.isNull();
-    const PixelBuffer buffer = draw ? c.buffer() : PixelBuffer{};
-    const std::uint32_t colour = to_argb(c.colour);
+    const bool picture = !c.image.isNull();
+    const PixelBuffer buffer = picture ? c.buffer() : PixelBuffer{};
     for (std::size_t i = 0; i < count; ++i) {
-      const GfxSegment& s = segments[i];
+      const Segment& s = segments[i];
       c.line_style = s.style;
       c.position = {s.x1, s.y1};
       status = check_point(s.x2, s.y2);
@@ -140,16 +146,44 @@ bool gfx_segments(const GfxSegment* segments, std::size_t count) {
         all = false;
         continue;
       }
-      if (draw) {
+      if (picture) {
         LinePattern pattern{s.style, 0};
-        raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2), colour, pattern, false,
-                    dirty);
+        draw(c, buffer, s, pattern, dirty);
       }
       c.position = {s.x2, s.y2};
     }
     set_status(status);
     return all;
   });
+}
+
+}  // namespace
+
+bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+  return segment_batch(segments, count,
+                       [](CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
+                          PixelBox& dirty) {
+                         raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
+                                     to_argb(c.colour), pattern, false, dirty);
+                       });
+}
+
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size) {
+  if (palette_size == 0 || palette_size > kGfxMaxPalette) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  std::array<std::uint32_t, kGfxMaxPalette> pixels;
+  for (std::size_t i = 0; i < palette_size; ++i) pixels[i] = to_argb(palette[i]);
+  const std::uint32_t last = static_cast<std::uint32_t>(palette_size - 1) << 8;
+  return segment_batch(segments, count,
+                       [&](CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
+                           LinePattern& pattern, PixelBox& dirty) {
+                         raster_shaded_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
+                                            pixels.data(), std::min(s.shade1, last), std::min(s.shade2, last),
+                                            pattern, dirty);
+                       });
 }
 
 void gfx_set_line_style(std::uint16_t mask) {
