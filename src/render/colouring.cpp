@@ -18,7 +18,7 @@ constexpr std::size_t kSegmentBatch = 4096;
 constexpr int kBarWidth = 12;
 constexpr int kTickLength = 4;
 constexpr int kGap = 4;     // between the tick and its number, and around the bar's box
-constexpr int kEdge = 6;    // between the numbers and the window's right edge
+constexpr int kEdge = 8;    // between the numbers and the window's right edge
 constexpr const char* kBarFont = "t'tms rmn'h12b";
 
 // A value's lowest and highest finite values so far.
@@ -340,14 +340,14 @@ std::vector<double> colour_ticks(double low, double high) {
   if (!(high > low)) return {low};
   const double range = high - low;
   // The coarsest spacing of 1, 2, 2.5 or 5 times a power of ten that gives
-  // at least three ticks.
+  // at least four ticks.
   const double decade = std::pow(10.0, std::floor(std::log10(range)));
   std::vector<double> ticks;
   for (double spacing : {decade, decade / 2, decade / 4, decade / 5, decade / 10, decade / 20}) {
     ticks.clear();
     const double first = std::ceil(low / spacing - 1e-9);
     for (double k = first; k * spacing <= high + 1e-9 * range; ++k) ticks.push_back(k * spacing == 0 ? 0.0 : k * spacing);
-    if (ticks.size() >= 3) return ticks;
+    if (ticks.size() >= 4) return ticks;
   }
   return {low, high};
 }
@@ -355,7 +355,7 @@ std::vector<double> colour_ticks(double low, double high) {
 std::string colour_tick_text(double value, double spacing) {
   char text[32];
   const double magnitude = std::max(std::fabs(value), std::fabs(spacing));
-  if (value != 0 && (magnitude >= 1e6 || spacing < 1e-4)) {
+  if (magnitude >= 1e6 || spacing < 1e-4) {
     std::snprintf(text, sizeof text, "%.3g", value);
     return text;
   }
@@ -412,9 +412,11 @@ void draw_colour_bar(GraphRun& run) {
   const int name_top = top - kGap - th;
   const int box_bottom = std::max(bottom, static_cast<int>(labels.empty() ? 0 : labels.back().first)) + th;
 
+  // White under the name and under the bar with its numbers, so that they
+  // stay readable over the structure and over the bar of an earlier frame.
   gfx_set_colour(kRgbWhite);
-  gfx_rectangle(kGfxFilled, at.x(std::min(name_left, bar_left) - kGap), at.y(name_top - kGap), at.x(width - 1),
-                at.y(box_bottom));
+  gfx_rectangle(kGfxFilled, at.x(name_left - kGap), at.y(name_top - kGap), at.x(width - 1), at.y(top - 2));
+  gfx_rectangle(kGfxFilled, at.x(bar_left - kGap), at.y(top - 2), at.x(width - 1), at.y(box_bottom));
   gfx_set_colour(kRgbBlack);
   gfx_set_line_style(kLineSolid);
   if (codes) {

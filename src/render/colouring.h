@@ -105,7 +105,7 @@ struct ColourScale {
 ColourScale colour_scale(const GraphRun& run);
 
 // The numbered ticks of a bar from `low` to `high`: multiples of 1, 2, 2.5 or
-// 5 times a power of ten, 3 to 6 of them; both ends when fewer fit (one when
+// 5 times a power of ten, at least 4 of them; both ends when fewer fit (one when
 // the range is a single value).
 std::vector<double> colour_ticks(double low, double high);
 

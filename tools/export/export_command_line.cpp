@@ -95,6 +95,9 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
   parser.addOption({"size", "Drawing area in pixels (default 1280x800).", "WxH", "1280x800"});
   parser.addOption({"frame", "Render only frame J (from 0) of the animation.", "J"});
   parser.addOption({"quiet", "No progress on stderr."});
+  parser.addOption({"colour-by", q(colour_by_help()), "QUANTITY"});
+  parser.addOption({"colour-map", q(colour_map_help()), "NAME"});
+  parser.addOption({"colour-range", q(colour_range_help()), "auto|frame|MIN:MAX"});
   QCommandLineOption platform("platform", "Window-system platform (default offscreen).", "NAME");
   platform.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(platform);
@@ -123,6 +126,10 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
   options->movie = parser.value("movie").toStdString();
   options->platform = parser.value("platform").toStdString();
   options->quiet = parser.isSet("quiet");
+  options->colour = {parser.value("colour-by").toStdString(), parser.value("colour-map").toStdString(),
+                     parser.value("colour-range").toStdString()};
+  Colouring colouring;
+  if (Status status = read_colour_options(options->colour, &colouring); !status) return error(status.message());
   if (options->out.empty() && options->movie.empty())
     return error("nothing to write: give --out FOLDER, --movie FILE or both");
   if (!options->movie.empty() && movie_format_of(options->movie).empty())

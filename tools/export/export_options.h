@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "colour_options.h"
 #include "settings/graph_settings.h"
 
 struct ExportOptions {
@@ -22,6 +23,7 @@ struct ExportOptions {
   int height = 800;
   std::int64_t only_frame = -1;  // --frame J
   std::string platform;          // -platform NAME, handed to the window system
+  ColourOptions colour;          // --colour-by, --colour-map, --colour-range
   // The settings options in the order given, as (option name without "--",
   // value; empty for the logical switches).
   std::vector<std::pair<std::string, std::string>> fields;

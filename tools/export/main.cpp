@@ -56,6 +56,8 @@ void export_program() {
   run.unit = kGraphUnit;
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
+  // Checked with the command line.
+  if (status = read_colour_options(options.colour, &run.colouring); !status) fail(status.message());
   status = measure_extents(run);
   if (!status) fail(status.message());
 
