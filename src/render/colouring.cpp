@@ -212,10 +212,6 @@ const ColourMap& colour_map_of(const Colouring& colouring) {
   return colouring.map ? *colouring.map : default_colour_map(colouring.by);
 }
 
-bool colour_map_fits(ColourBy by, const ColourMap& map) {
-  return (by == ColourBy::code) == (map.kind == ColourMapKind::qualitative);
-}
-
 const char* colour_quantity_name(ColourBy by) {
   switch (by) {
     case ColourBy::displacement:

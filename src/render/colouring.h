@@ -70,7 +70,9 @@ const ColourMap& colour_map_of(const Colouring& colouring);
 
 // Whether `map` can colour `by`: codes take a qualitative map, the other
 // quantities a sequential or diverging one.
-bool colour_map_fits(ColourBy by, const ColourMap& map);
+inline bool colour_map_fits(ColourBy by, const ColourMap& map) {
+  return (by == ColourBy::code) == (map.kind == ColourMapKind::qualitative);
+}
 
 // "Displacement", "Element value", "Element code": the name the bar shows.
 const char* colour_quantity_name(ColourBy by);
