@@ -128,27 +128,27 @@ Status FreeFormReader::end_of_file() const {
 }
 
 Status FreeFormReader::read_integers(std::string_view what, std::span<std::int32_t> values) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (std::int32_t& v : values) {
-    if (Status status = read_value(FreeFormSlot::of(&v)); !status) return status;
+    if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
   end_group();
   return Status::ok();
 }
 
 Status FreeFormReader::read_reals(std::string_view what, std::span<float> values) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (float& v : values) {
-    if (Status status = read_value(FreeFormSlot::of(&v)); !status) return status;
+    if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
   end_group();
   return Status::ok();
 }
 
 Status FreeFormReader::read_group(std::string_view what, std::span<const FreeFormSlot> slots) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (const FreeFormSlot& slot : slots) {
-    if (Status status = read_value(slot); !status) return status;
+    if (Status status = read_value(slot); !status.is_ok()) return status;
   }
   end_group();
   return Status::ok();

@@ -43,14 +43,14 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
 
   // Counts first, against what the files can hold.
   BinaryFile x_file;
-  if (Status status = open_in(folder, "x.unf", &x_file); !status) return status;
+  if (Status status = open_in(folder, "x.unf", &x_file); !status.is_ok()) return status;
   std::int64_t x_records = x_file.size() / x_record_bytes(ngl);
   if (x_records < nodes) {
     return Status::damaged(x_file.name() + ": " + count_text(x_records, "record", "records") + ", " +
                          std::to_string(nodes) + " needed");
   }
   BinaryFile nei_file;
-  if (Status status = open_in(folder, "nei.unf", &nei_file); !status) return status;
+  if (Status status = open_in(folder, "nei.unf", &nei_file); !status.is_ok()) return status;
   const std::int64_t nei_size = nei_file.size();
   // Each record takes its two length markers and at least `width` integers;
   // compared by division, so that huge counts cannot overflow.
@@ -63,7 +63,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     std::int64_t el_records = 0;
     std::string el_path = find_in_folder(folder, "el.unf");
     BinaryFile el_file;
-    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path))) el_records = el_file.size() / el_record_bytes(ngl);
+    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path)).is_ok()) el_records = el_file.size() / el_record_bytes(ngl);
     std::int64_t nei_integers = nei_size / 4;
     if (control.element_count > el_records && control.element_count > nei_integers) {
       return Status::damaged(data.file_name + ": element_count " + std::to_string(control.element_count) +
@@ -111,7 +111,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
                                       static_cast<std::size_t>(x_read_bytes(ngl)), record);
       if (Status status = need_whole(end, reader, x_file.name() + ": the file ends within the record of node " +
                                                       std::to_string(n + 1));
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       decode_x_coordinates(record, ngl, &result->node_coords_table[static_cast<std::size_t>(n * ngl)]);
@@ -148,7 +148,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
       if (Status status = need_whole(reader.read(offset + kNeiLengthOffset, kWordBytes, marker), reader,
                                      nei_file.name() + ": the file ends before the record of node " +
                                          std::to_string(node));
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       std::int64_t length = decode_i32(marker);
@@ -157,7 +157,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
       unsigned char closing[kWordBytes];
       if (Status status =
               need_whole(reader.read(offset + nei_closing_offset(length), kWordBytes, closing), reader, damaged.message());
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       if (decode_i32(closing) != length) return damaged;
@@ -168,7 +168,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
       if (width > 0) {
         if (Status status = need_whole(reader.read(offset + kNeiDataOffset, row.size(), row.data()), reader,
                                        record_name + " is damaged (its length markers do not match)");
-            !status) {
+            !status.is_ok()) {
           return status;
         }
       }

@@ -46,7 +46,7 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
   for (;;) {
     if (start_ == end_) {
       bool more = false;
-      if (Status status = fill(&more); !status) return status;
+      if (Status status = fill(&more); !status.is_ok()) return status;
       if (!more) break;
     }
     const char* from = buffer_.data() + start_;
@@ -71,11 +71,11 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
 Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
   lines->clear();
   TextLines file;
-  if (Status status = file.open(path); !status) return status;
+  if (Status status = file.open(path); !status.is_ok()) return status;
   for (;;) {
     std::string line;
     bool got = false;
-    if (Status status = file.next(&line, &got); !status) return status;
+    if (Status status = file.next(&line, &got); !status.is_ok()) return status;
     if (!got) return Status::ok();
     lines->push_back(std::move(line));
   }

@@ -241,7 +241,7 @@ Status measure_step_colours(GraphRun& run, int step, std::optional<int> next) {
   }
   if (!colouring_reads_elements(run)) return Status::ok();
   Status status = run.steps->read_element_step(step, &run.element_value, &run.element_code);
-  if (!status) return status;
+  if (!status.is_ok()) return status;
   if (recorded_elements(run) < run.element_count())
     return Status::damaged("el.unf, step " + std::to_string(step) + ": fewer records than elements");
   if (next) run.steps->read_ahead(*next, true);

@@ -1,10 +1,10 @@
 #include "render/structure.h"
 
 #include <algorithm>
-#include <mutex>
 #include <string_view>
 #include <vector>
 
+#include "base/mutex.h"
 #include "platform/gfx.h"
 #include "render/colouring.h"
 #include "render/graph_run.h"
@@ -17,8 +17,8 @@ namespace {
 constexpr int kLabelLength = 24;
 
 // The process-wide text of the last time label, erased in show-all mode.
-std::mutex label_mutex;
-std::string last_label(kLabelLength, ' ');
+Mutex label_mutex;
+std::string last_label GUARDED_BY(label_mutex) = std::string(kLabelLength, ' ');
 
 enum class NodeClass { free, fixed, partly };
 
@@ -200,7 +200,7 @@ void draw_time_label(GraphRun& run, float t) {
     const Rgb previous = gfx_set_colour(kRgbWhite);
     std::string old;
     {
-      std::lock_guard<std::mutex> lock(label_mutex);
+      MutexLock lock(label_mutex);
       old = last_label;
     }
     gfx_out_graphic_text(without_trailing_blanks(old));
@@ -217,7 +217,7 @@ void draw_time_label(GraphRun& run, float t) {
 
   gfx_out_graphic_text(shown);
   {
-    std::lock_guard<std::mutex> lock(label_mutex);
+    MutexLock lock(label_mutex);
     last_label = label;
   }
 
@@ -275,7 +275,7 @@ int time_label_item(const GraphRun& run) {
 }
 
 std::string previous_time_label() {
-  std::lock_guard<std::mutex> lock(label_mutex);
+  MutexLock lock(label_mutex);
   return last_label;
 }
 

@@ -166,7 +166,7 @@ Status project_step(GraphRun& run, int step, std::optional<int> ahead) {
   if (needed == 0) return Status::ok();
   if (run.steps == nullptr) return Status::io_error("u01.unf is not open");
   Status status = run.steps->read_node_step(step, &run.node_step);
-  if (!status) return status;
+  if (!status.is_ok()) return status;
   if (run.node_step.size() < needed)
     return Status::damaged("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
   if (ahead) run.steps->read_ahead(*ahead, false);
@@ -194,8 +194,8 @@ Status measure_extents(GraphRun& run) {
     // step ahead with them, after its own read.
     const std::optional<int> next = next_frame_step(run.settings, j, frames);
     Status status = project_step(run, static_cast<int>(step), colouring_reads_elements(run) ? std::nullopt : next);
-    if (!status) return status;
-    if (status = measure_step_colours(run, static_cast<int>(step), next); !status) return status;
+    if (!status.is_ok()) return status;
+    if (status = measure_step_colours(run, static_cast<int>(step), next); !status.is_ok()) return status;
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);

@@ -21,29 +21,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz_write_file("work_dir.dat", text);
 
   ControlData control;
-  if (Status status = read_control_data(folder, &control); !status) {
+  if (Status status = read_control_data(folder, &control); !status.is_ok()) {
     fuzz_check_message("read_control_data", status.message());
   } else if (control.control.NGL != 2 && control.control.NGL != 3) {
     __builtin_trap();  // accepted an NGL the geometry cannot hold
   }
 
   std::string word;
-  if (Status status = read_language(folder, &word); !status) {
+  if (Status status = read_language(folder, &word); !status.is_ok()) {
     fuzz_check_message("read_language", status.message());
   } else if (word.size() > kLanguageWordWidth) {
     __builtin_trap();
   }
-  if (Status status = fallback_language(2, folder, &word); !status) {
+  if (Status status = fallback_language(2, folder, &word); !status.is_ok()) {
     fuzz_check_message("fallback_language", status.message());
   }
 
   std::vector<std::string> lines;
-  if (Status status = read_text_lines(folder + "/work_dir.dat", &lines); !status) {
+  if (Status status = read_text_lines(folder + "/work_dir.dat", &lines); !status.is_ok()) {
     fuzz_check_message("read_text_lines", status.message());
     return 0;
   }
   std::string value;
-  if (Status status = first_free_form_text(lines, "work_dir.dat", 260, &value); !status) {
+  if (Status status = first_free_form_text(lines, "work_dir.dat", 260, &value); !status.is_ok()) {
     fuzz_check_message("first_free_form_text", status.message());
   } else if (value.size() > 260) {
     __builtin_trap();

@@ -129,7 +129,7 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
   options->colour = {parser.value("colour-by").toStdString(), parser.value("colour-map").toStdString(),
                      parser.value("colour-range").toStdString()};
   Colouring colouring;
-  if (Status status = read_colour_options(options->colour, &colouring); !status) return error(status.message());
+  if (Status status = read_colour_options(options->colour, &colouring); !status.is_ok()) return error(status.message());
   if (options->out.empty() && options->movie.empty())
     return error("nothing to write: give --out FOLDER, --movie FILE or both");
   if (!options->movie.empty() && movie_format_of(options->movie).empty())
@@ -163,7 +163,7 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
     const std::string name = found.toStdString();
     if (std::find(value_fields.begin(), value_fields.end(), name) != value_fields.end()) {
       const std::string v = parser.values(found).value(seen[name]++).toStdString();
-      if (Status status = check_export_field(name, v); !status) return error(status.message());
+      if (Status status = check_export_field(name, v); !status.is_ok()) return error(status.message());
       options->fields.emplace_back(name, v);
       continue;
     }
