@@ -91,6 +91,11 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
                     ".gif (a palette made for each picture). The file appears only when it is complete. "
                     "Sizes of an .mp4 are rounded down to even numbers.",
                     "FILE"});
+  parser.addOption({"vtk",
+                    "Write the drawn steps as a ParaView collection: FILE.pvd and one .vtu a step beside it "
+                    "(the nodes, one line cell an element, the displacements and the element records). The "
+                    "files appear only when the whole series is written.",
+                    "FILE.pvd"});
   parser.addOption({"fps", "Frames a second of the movie (1 to 120, default 10).", "N", "10"});
   parser.addOption({"size", "Drawing area in pixels (default 1280x800).", "WxH", "1280x800"});
   parser.addOption({"frame", "Render only frame J (from 0) of the animation.", "J"});
@@ -124,14 +129,17 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
   options->folder = positional[0].toStdString();
   options->out = parser.value("out").toStdString();
   options->movie = parser.value("movie").toStdString();
+  options->vtk = parser.value("vtk").toStdString();
   options->platform = parser.value("platform").toStdString();
   options->quiet = parser.isSet("quiet");
   options->colour = {parser.value("colour-by").toStdString(), parser.value("colour-map").toStdString(),
                      parser.value("colour-range").toStdString()};
   Colouring colouring;
   if (Status status = read_colour_options(options->colour, &colouring); !status.is_ok()) return error(status.message());
-  if (options->out.empty() && options->movie.empty())
-    return error("nothing to write: give --out FOLDER, --movie FILE or both");
+  if (options->out.empty() && options->movie.empty() && options->vtk.empty())
+    return error("nothing to write: give --out FOLDER, --movie FILE or --vtk FILE.pvd");
+  if (!options->vtk.empty() && std::filesystem::path(options->vtk).extension() != ".pvd")
+    return error("--vtk: a file name ending in .pvd was expected, found \"" + options->vtk + "\"");
   if (!options->movie.empty() && movie_format_of(options->movie).empty())
     return error(options->movie + ": unknown movie format; the file name must end in .mp4, .webm or .gif");
 

@@ -17,6 +17,7 @@ struct ExportOptions {
   std::string folder;            // the result folder
   std::string out;               // where frame-NNNN.png go; empty for none
   std::string movie;             // the movie file (.mp4, .webm, .gif); empty for none
+  std::string vtk;               // the ParaView collection (.pvd); empty for none
   int fps = 10;                  // frames a second of the movie
   bool quiet = false;            // no progress on stderr
   int width = 1280;              // drawing area in pixels

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "render/view_mapping.h"
 #include "render/window_setup.h"
 #include "settings/graph_settings.h"
+#include "vtk_series.h"
 
 namespace {
 
@@ -35,13 +37,52 @@ ExportSettings chosen;
 std::shared_ptr<Problem> problem;
 std::vector<std::unique_ptr<FrameSink>> sinks;
 std::unique_ptr<Progress> progress;
+std::unique_ptr<VtkSeries> vtk;  // --vtk
 
 // Ends the process with one line on stderr; nothing half-written stays.
 [[noreturn]] void fail(const std::string& message) {
   if (progress) progress->finish();
   for (auto& sink : sinks) sink->abandon();
+  if (vtk) vtk->abandon();
   std::fprintf(stderr, "%s\n", message.c_str());
   wnd_quit(kExitError);
+}
+
+// The frames' steps, checked: how many, and which frames are written.
+struct FrameRange {
+  std::int64_t first = 0, end = 0;
+};
+
+FrameRange checked_frames(const GraphSettings& settings) {
+  const std::int64_t frames = frame_count(settings);
+  if (frames <= 0) fail("no frame to render: the start step lies after the end step");
+  if (options.only_frame >= frames)
+    fail("--frame " + std::to_string(options.only_frame) + ": the graph has " + std::to_string(frames) + " frames");
+  return options.only_frame >= 0 ? FrameRange{options.only_frame, options.only_frame + 1} : FrameRange{0, frames};
+}
+
+// --vtk alone: the steps' records straight into the series, with no drawing.
+void write_series_only(GraphRun& run) {
+  const FrameRange range = checked_frames(run.settings);
+  if (Status s = vtk->begin(*problem, range.end - range.first); !s.is_ok()) fail(s.message());
+  progress = std::make_unique<Progress>(range.end - range.first, options.quiet);
+  for (std::int64_t j = range.first; j < range.end; ++j) {
+    const std::int64_t step = frame_step(run.settings, j);
+    const int s = static_cast<int>(step);
+    Status status = run.steps->read_node_step(s, &run.node_step);
+    if (status.is_ok() && run.element_count() > 0)
+      status = run.steps->read_element_step(s, &run.element_value, &run.element_code);
+    if (!status.is_ok()) fail(status.message());
+    if (const std::optional<int> next = next_frame_step(run.settings, j, range.end))
+      run.steps->read_ahead(*next, run.element_count() > 0);
+    const float t = static_cast<float>(step) * problem->control.time_step;
+    if (status = vtk->add(t, run.node_step, run.element_value, run.element_code); !status.is_ok())
+      fail(status.message());
+    progress->frames_done(j - range.first + 1);
+  }
+  if (Status s = vtk->finish(); !s.is_ok()) fail(s.message());
+  progress->finish();
+  wnd_quit(0);
 }
 
 void export_program() {
@@ -58,6 +99,7 @@ void export_program() {
   run.romanian_messages = chosen.romanian_messages;
   // Checked with the command line.
   if (status = read_colour_options(options.colour, &run.colouring); !status.is_ok()) fail(status.message());
+  if (sinks.empty()) write_series_only(run);
   status = measure_extents(run);
   if (!status.is_ok()) fail(status.message());
 
@@ -71,14 +113,13 @@ void export_program() {
       fail(" ** Font Initialization Error");
   }
 
-  const std::int64_t frames = frame_count(run.settings);
-  if (frames <= 0) fail("no frame to render: the start step lies after the end step");
-  if (options.only_frame >= frames)
-    fail("--frame " + std::to_string(options.only_frame) + ": the graph has " + std::to_string(frames) + " frames");
-  const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
+  const FrameRange range = checked_frames(run.settings);
+  const std::int64_t total = range.end - range.first;
 
   for (auto& sink : sinks)
     if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status.message());
+  if (vtk)
+    if (status = vtk->begin(*problem, total); !status.is_ok()) fail(status.message());
   progress = std::make_unique<Progress>(total, options.quiet);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
@@ -87,7 +128,7 @@ void export_program() {
   std::string save_error;
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
-  animation.after_frame = [&](std::int64_t frame, std::int64_t) {
+  animation.after_frame = [&](std::int64_t frame, std::int64_t step) {
     if (!wnd_copy_image(run.unit, &image)) {
       save_error = "the graph window's picture cannot be read";
       return false;
@@ -95,6 +136,13 @@ void export_program() {
     const std::int64_t number = options.only_frame >= 0 ? frame : done;
     for (auto& sink : sinks) {
       if (Status s = sink->add(image, number); !s.is_ok()) {
+        save_error = s.message();
+        return false;
+      }
+    }
+    if (vtk) {
+      const float t = static_cast<float>(step) * problem->control.time_step;
+      if (Status s = vtk->add(t, run.node_step, run.element_value, run.element_code); !s.is_ok()) {
         save_error = s.message();
         return false;
       }
@@ -107,6 +155,8 @@ void export_program() {
   if (!save_error.empty()) fail(save_error);
   for (auto& sink : sinks)
     if (status = sink->finish(); !status.is_ok()) fail(status.message());
+  if (vtk)
+    if (status = vtk->finish(); !status.is_ok()) fail(status.message());
   progress->finish();
   wnd_quit(0);
 }
@@ -153,6 +203,7 @@ int main(int argc, char** argv) {
 
   if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));
   if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
+  if (!options.vtk.empty()) vtk = std::make_unique<VtkSeries>(options.vtk);
 
   // Offscreen unless a platform is asked for.
   std::vector<char*> qt_args = {argv[0]};

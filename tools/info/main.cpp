@@ -17,6 +17,7 @@
 #include "input/load_problem.h"
 #include "input/required_files.h"
 #include "result_scan.h"
+#include "step_csv.h"
 
 namespace {
 
@@ -77,12 +78,24 @@ int main(int argc, char** argv) {
                      "t,u1,u2[,u3], then the time and one column per\ndirection.")
           ->option_text("NODE")
           ->check(CLI::PositiveNumber);
+  bool csv = false, elements = false;
+  CLI::Option* csv_option =
+      app.add_flag("--csv", csv,
+                   "With --step: print instead every node at step S\nas CSV: a header line node,x1,x2[,x3],u1,u2[,u3],\n"
+                   "then the node's number, coordinates and\ndisplacement.");
+  CLI::Option* elements_option =
+      app.add_flag("--elements", elements,
+                   "With --csv: the elements of step S instead: a\nheader line element,node1,node2,value,code.");
   history_option->excludes("--tables")->excludes(step_option);
+  csv_option->needs(step_option)->excludes("--tables");
+  elements_option->needs(csv_option);
   app.footer(
       "Examples:\n"
       "  veltra-info work/portal\n"
       "  veltra-info work/portal --step 40\n"
       "  veltra-info work/cantilever --history 5 > tip.csv\n"
+      "  veltra-info work/portal --step 40 --csv > nodes.csv\n"
+      "  veltra-info work/portal --step 40 --csv --elements > elements.csv\n"
       "\nExit status: 0 on success, 2 on a usage error or a folder that cannot be read.");
   try {
     app.parse(argc, argv);
@@ -115,6 +128,11 @@ int main(int argc, char** argv) {
     NodeHistory history;
     if (Status status = read_node_history(problem, node, &history); !status.is_ok()) return fail(status.message());
     print(history_csv(history));
+    return 0;
+  }
+
+  if (csv) {
+    if (Status status = write_step_csv(problem, step, elements, stdout); !status.is_ok()) return fail(status.message());
     return 0;
   }
 
