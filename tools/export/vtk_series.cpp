@@ -1,7 +1,5 @@
 #include "vtk_series.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -11,6 +9,9 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <string_view>
+
+#include "whole_file.h"
 
 namespace {
 
@@ -76,18 +77,27 @@ std::string array_xml(const char* type, const char* name, int components, std::u
   return xml + " format=\"appended\" offset=\"" + std::to_string(offset) + "\"/>\n";
 }
 
-// A file written whole or not at all: the bytes go to `temp`, which the
-// caller renames or removes.
-struct File {
-  std::FILE* f = nullptr;
-  ~File() {
-    if (f != nullptr) std::fclose(f);
+// Writes the pieces into the temporary file of `file`; errors name the
+// file's own name.
+Status write_pieces(const WholeFile& file, std::initializer_list<std::string_view> pieces) {
+  errno = 0;
+  std::FILE* out = std::fopen(file.temporary_path().c_str(), "wb");
+  if (out == nullptr) return Status::from_errno(file.path() + ": cannot be written", errno);
+  std::setvbuf(out, nullptr, _IOFBF, 1 << 20);
+  bool written = true;
+  for (std::string_view piece : pieces)
+    written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
+  int error = written ? 0 : errno;
+  if (std::fclose(out) != 0 && written) {  // a full disk often shows only here
+    written = false;
+    error = errno;
   }
-};
+  if (!written) return Status::from_errno(file.path() + ": cannot be written", error != 0 ? error : EIO);
+  return Status::ok();
+}
 
-std::string temp_name(const std::string& path) {
-  const fs::path p(path);
-  return (p.parent_path() / ("." + p.filename().string() + ".part-" + std::to_string(getpid()))).string();
+std::string_view bytes(const std::vector<unsigned char>& data) {
+  return {reinterpret_cast<const char*>(data.data()), data.size()};
 }
 
 }  // namespace
@@ -104,9 +114,9 @@ std::string VtkSeries::vtu_name(const std::string& pvd_path, std::int64_t frame,
   return fs::path(pvd_path).stem().string() + "-" + number + ".vtu";
 }
 
-Status VtkSeries::fail(const std::string& file, const std::string& what) {
+Status VtkSeries::fail(Status status) {
   abandon();
-  return Status::io_error(file + ": " + what);
+  return status;
 }
 
 Status VtkSeries::begin(const Problem& problem, std::int64_t frames) {
@@ -117,7 +127,8 @@ Status VtkSeries::begin(const Problem& problem, std::int64_t frames) {
   const std::size_t ngl = static_cast<std::size_t>(std::max(c.NGL, 0));
   const std::size_t elements = std::min({static_cast<std::size_t>(std::max(c.element_count, 0)),
                                          problem.element_node1.size(), problem.element_node2.size()});
-  if (problem.node_coords_table.size() < nodes * ngl) return fail(pvd_path_, "the model has fewer coordinates than nodes");
+  if (problem.node_coords_table.size() < nodes * ngl)
+    return fail(Status::damaged(pvd_path_ + ": the model has fewer coordinates than nodes"));
 
   // Points: the coordinates in 3-D.
   std::vector<float> xyz(nodes * 3, 0.0f);
@@ -174,7 +185,7 @@ Status VtkSeries::add(float time, const std::vector<float>& displacements, const
   const std::string name = vtu_name(pvd_path_, frame, frames_);
   const std::string path = (fs::path(pvd_path_).parent_path() / name).string();
   if (displacements.size() < nodes * ngl || values.size() < elements || codes.size() < elements)
-    return fail(path, "the step has fewer records than the model has nodes or elements");
+    return fail(Status::damaged(path + ": the step has fewer records than the model has nodes or elements"));
 
   // The step's blocks, in the order the XML names them.
   std::vector<unsigned char>& step = scratch_;
@@ -207,21 +218,10 @@ Status VtkSeries::add(float time, const std::vector<float>& displacements, const
   xml += "</Cells>\n</Piece>\n</UnstructuredGrid>\n<AppendedData encoding=\"raw\">\n_";
   const std::string tail = "\n</AppendedData>\n</VTKFile>\n";
 
-  const std::string temp = temp_name(path);
-  written_.push_back({temp, name, time});
-  File file;
-  file.f = std::fopen(temp.c_str(), "wb");
-  if (file.f == nullptr) return fail(path, std::string("cannot be written: ") + std::strerror(errno));
-  std::setvbuf(file.f, nullptr, _IOFBF, 1 << 20);
-  const auto put = [&](const void* data, std::size_t size) { return std::fwrite(data, 1, size, file.f) == size; };
-  bool ok = put(xml.data(), xml.size()) && put(step.data(), step.size()) && put(points_.data(), points_.size()) &&
-            put(cells_.data(), cells_.size()) && put(tail.data(), tail.size());
-  ok = std::fflush(file.f) == 0 && ok;
-  const int error = errno;
-  ok = std::fclose(file.f) == 0 && ok;
-  file.f = nullptr;
-  if (!ok) return fail(path, std::string("cannot be written: ") + std::strerror(error));
-  return Status::ok();
+  written_.push_back({std::make_unique<WholeFile>(path), time});
+  const Status status =
+      write_pieces(*written_.back().file, {xml, bytes(step), bytes(points_), bytes(cells_), tail});
+  return status.is_ok() ? status : fail(status);
 }
 
 Status VtkSeries::finish() {
@@ -231,47 +231,32 @@ Status VtkSeries::finish() {
       "<VTKFile type=\"Collection\" version=\"1.0\" byte_order=\"LittleEndian\" header_type=\"UInt64\">\n"
       "<Collection>\n";
   for (const Written& w : written_)
-    xml += "<DataSet timestep=\"" + real_text(w.time) + "\" group=\"\" part=\"0\" file=\"" + xml_escaped(w.name) +
-           "\"/>\n";
+    xml += "<DataSet timestep=\"" + real_text(w.time) + "\" group=\"\" part=\"0\" file=\"" +
+           xml_escaped(fs::path(w.file->path()).filename().string()) + "\"/>\n";
   xml += "</Collection>\n</VTKFile>\n";
-  const std::string temp = temp_name(pvd_path_);
-  {
-    File file;
-    file.f = std::fopen(temp.c_str(), "wb");
-    if (file.f == nullptr) return fail(pvd_path_, std::string("cannot be written: ") + std::strerror(errno));
-    written_.push_back({temp, fs::path(pvd_path_).filename().string(), 0});
-    bool ok = std::fwrite(xml.data(), 1, xml.size(), file.f) == xml.size();
-    ok = std::fflush(file.f) == 0 && ok;
-    const int error = errno;
-    ok = std::fclose(file.f) == 0 && ok;
-    file.f = nullptr;
-    if (!ok) return fail(pvd_path_, std::string("cannot be written: ") + std::strerror(error));
-  }
-  // The .vtu files take their names first, OUT.pvd last; a rename that
-  // fails takes back those done.
-  const fs::path folder = fs::path(pvd_path_).parent_path();
+  WholeFile pvd(pvd_path_);
+  if (Status status = write_pieces(pvd, {xml}); !status.is_ok()) return fail(status);
+  // The .vtu files take their names first, OUT.pvd last; when one cannot,
+  // those named already are removed again.
   for (std::size_t i = 0; i < written_.size(); ++i) {
-    std::error_code ec;
-    fs::rename(written_[i].temp, folder / written_[i].name, ec);
-    if (ec) {
-      const std::string failed = (folder / written_[i].name).string();
+    if (Status status = written_[i].file->commit(); !status.is_ok()) {
       for (std::size_t j = 0; j < i; ++j) {
         std::error_code ignored;
-        fs::remove(folder / written_[j].name, ignored);
+        fs::remove(written_[j].file->path(), ignored);
       }
-      written_.erase(written_.begin(), written_.begin() + static_cast<std::ptrdiff_t>(i));
-      return fail(failed, "cannot be written: " + ec.message());
+      return fail(status);
     }
+  }
+  if (Status status = pvd.commit(); !status.is_ok()) {
+    for (const Written& w : written_) {
+      std::error_code ignored;
+      fs::remove(w.file->path(), ignored);
+    }
+    return fail(status);
   }
   written_.clear();
   problem_ = nullptr;
   return Status::ok();
 }
 
-void VtkSeries::abandon() {
-  for (const Written& w : written_) {
-    std::error_code ec;
-    fs::remove(w.temp, ec);
-  }
-  written_.clear();
-}
+void VtkSeries::abandon() { written_.clear(); }

@@ -21,19 +21,21 @@
 // - CellData "ElementValue" (Float32) and "ElementCode" (Int32): the element
 //   records of the step.
 //
-// Every file is written under a hidden temporary name in OUT's folder; only
-// finish gives them their names, the .vtu files first and OUT.pvd last, so
+// Every file is written under a hidden temporary name in OUT's folder
+// (whole_file.h); only finish gives them their names, the .vtu files first and OUT.pvd last, so
 // that a series that was not written whole leaves nothing behind. Memory
 // stays bounded: the step's arrays are encoded one at a time, and only the
 // points and cells, the same in every step, are kept.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/status.h"
 #include "input/problem.h"
+#include "whole_file.h"
 
 class VtkSeries {
  public:
@@ -59,7 +61,8 @@ class VtkSeries {
   static std::string vtu_name(const std::string& pvd_path, std::int64_t frame, std::int64_t frames);
 
  private:
-  Status fail(const std::string& file, const std::string& what);
+  // Abandons the series and returns `status`.
+  Status fail(Status status);
 
   std::string pvd_path_;
   const Problem* problem_ = nullptr;
@@ -70,8 +73,8 @@ class VtkSeries {
   std::vector<unsigned char> scratch_;         // the step's blocks
   std::vector<float> vectors_;                 // the step's displacements in 3-D
   struct Written {
-    std::string temp, name;
+    std::unique_ptr<WholeFile> file;  // written, not yet named
     float time;
   };
-  std::vector<Written> written_;  // the .vtu files, under their temporary names
+  std::vector<Written> written_;  // the .vtu files so far
 };

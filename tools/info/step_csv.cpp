@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "exit_status.h"
 #include "input/step_records.h"
 
 namespace {
@@ -12,22 +13,25 @@ namespace {
 // Lines gathered up to this size go out in one write.
 constexpr std::size_t kFlushBytes = 1 << 20;
 
+// Lines gathered and written to standard output in large pieces.
 class CsvOut {
  public:
-  explicit CsvOut(std::FILE* out) : out_(out) { text_.reserve(kFlushBytes + 256); }
+  CsvOut() { text_.reserve(kFlushBytes + 256); }
   void text(const std::string& s) { text_ += s; }
   void integer(std::int64_t value) { number(value); }
   void real(float value) { number(value); }
   void comma() { text_ += ','; }
-  // Ends the line; false when the output failed.
+  // Ends the line; false once the output has failed.
   bool end_line() {
     text_ += '\n';
-    return text_.size() < kFlushBytes || flush();
+    if (text_.size() >= kFlushBytes) (void)flush();
+    return status_.is_ok();
   }
-  bool flush() {
-    const bool ok = std::fwrite(text_.data(), 1, text_.size(), out_) == text_.size();
+  // Writes what is gathered; the first failure stays the result.
+  Status flush() {
+    if (status_.is_ok()) status_ = write_standard_output(text_);
     text_.clear();
-    return ok && std::fflush(out_) == 0;
+    return status_;
   }
 
  private:
@@ -37,19 +41,17 @@ class CsvOut {
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     text_.append(digits, result.ptr);
   }
-  std::FILE* out_;
   std::string text_;
+  Status status_;
 };
-
-Status output_failed() { return Status::io_error("standard output: cannot be written"); }
 
 }  // namespace
 
-Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, std::FILE* out) {
+Status write_step_csv(const Problem& problem, std::int32_t step, bool elements) {
   const ProblemControl& c = problem.control;
   StepRecords records(problem);
   if (Status status = records.open_u01(); !status.is_ok()) return status;
-  CsvOut csv(out);
+  CsvOut csv;
   if (elements) {
     std::vector<float> values;
     std::vector<std::int32_t> codes;
@@ -57,7 +59,7 @@ Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, 
     const std::size_t count = std::min({values.size(), codes.size(), problem.element_node1.size(),
                                         problem.element_node2.size()});
     csv.text("element,node1,node2,value,code");
-    if (!csv.end_line()) return output_failed();
+    if (!csv.end_line()) return csv.flush();
     for (std::size_t e = 0; e < count; ++e) {
       csv.integer(static_cast<std::int64_t>(e) + 1);
       csv.comma();
@@ -68,9 +70,9 @@ Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, 
       csv.real(values[e]);
       csv.comma();
       csv.integer(codes[e]);
-      if (!csv.end_line()) return output_failed();
+      if (!csv.end_line()) return csv.flush();
     }
-    return csv.flush() ? Status::ok() : output_failed();
+    return csv.flush();
   }
 
   std::vector<float> displacements;
@@ -82,7 +84,7 @@ Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, 
   for (std::size_t j = 1; j <= ngl; ++j) header += ",x" + std::to_string(j);
   for (std::size_t j = 1; j <= ngl; ++j) header += ",u" + std::to_string(j);
   csv.text(header);
-  if (!csv.end_line()) return output_failed();
+  if (!csv.end_line()) return csv.flush();
   for (std::size_t n = 0; n < nodes; ++n) {
     csv.integer(static_cast<std::int64_t>(n) + 1);
     for (std::size_t j = 0; j < ngl; ++j) {
@@ -93,7 +95,7 @@ Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, 
       csv.comma();
       csv.real(displacements[n * ngl + j]);
     }
-    if (!csv.end_line()) return output_failed();
+    if (!csv.end_line()) return csv.flush();
   }
-  return csv.flush() ? Status::ok() : output_failed();
+  return csv.flush();
 }

@@ -10,11 +10,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "base/status.h"
 #include "input/problem.h"
 
 // Reads `step` (0 to step_count) and writes its nodes, or its elements, to
-// `out` as it goes. Errors name the file read, or "standard output".
-Status write_step_csv(const Problem& problem, std::int32_t step, bool elements, std::FILE* out);
+// standard output as it goes. Errors name the file read, or standard output.
+Status write_step_csv(const Problem& problem, std::int32_t step, bool elements);
