@@ -54,40 +54,46 @@ struct FrameRange {
   std::int64_t first = 0, end = 0;
 };
 
-FrameRange checked_frames(const GraphSettings& settings) {
+Status frames_to_write(const GraphSettings& settings, FrameRange* range) {
   const std::int64_t frames = frame_count(settings);
   if (frames <= 0) {
     // Without a stored step the folder is at fault, otherwise the steps asked for.
     const std::string message = "no frame to render: the start step lies after the end step";
-    fail(problem->control.step_count < 0 ? Status::damaged(message) : Status::invalid_argument(message));
+    return problem->control.step_count < 0 ? Status::damaged(message) : Status::invalid_argument(message);
   }
   if (options.only_frame >= frames)
-    fail(Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
-                                  std::to_string(frames) + " frames"));
-  return options.only_frame >= 0 ? FrameRange{options.only_frame, options.only_frame + 1} : FrameRange{0, frames};
+    return Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
+                                    std::to_string(frames) + " frames");
+  *range = options.only_frame >= 0 ? FrameRange{options.only_frame, options.only_frame + 1} : FrameRange{0, frames};
+  return Status::ok();
 }
 
-// --vtk alone: the steps' records straight into the series, nothing drawn.
-[[noreturn]] void write_series_only(GraphRun& run) {
-  const FrameRange range = checked_frames(run.settings);
-  if (Status s = vtk->begin(*problem, range.end - range.first); !s.is_ok()) fail(s);
+// --vtk alone: the steps' records straight into the series, with no
+// drawing and no window system.
+Status write_series() {
+  FrameRange range;
+  if (Status s = frames_to_write(chosen.settings, &range); !s.is_ok()) return s;
+  StepRecords records(*problem);
+  if (Status s = records.open_u01(); !s.is_ok()) return s;
+  StepRecordsSource source(records);
+  if (Status s = vtk->begin(*problem, range.end - range.first); !s.is_ok()) return s;
   progress = std::make_unique<Progress>(range.end - range.first, options.quiet);
-  const bool elements = run.element_count() > 0;
+  const bool elements = problem->control.element_count > 0;
+  std::vector<float> displacements, values;
+  std::vector<std::int32_t> codes;
   for (std::int64_t j = range.first; j < range.end; ++j) {
-    const std::int64_t step = frame_step(run.settings, j);
+    const std::int64_t step = frame_step(chosen.settings, j);
     const int s = static_cast<int>(step);
-    Status status = run.steps->read_node_step(s, &run.node_step);
-    if (status.is_ok() && elements) status = run.steps->read_element_step(s, &run.element_value, &run.element_code);
-    if (!status.is_ok()) fail(status);
-    if (const std::optional<int> next = next_frame_step(run.settings, j, range.end))
-      run.steps->read_ahead(*next, elements);
+    Status status = source.read_node_step(s, &displacements);
+    if (status.is_ok() && elements) status = source.read_element_step(s, &values, &codes);
+    if (!status.is_ok()) return status;
+    if (const std::optional<int> next = next_frame_step(chosen.settings, j, range.end))
+      source.read_ahead(*next, elements);
     const float t = static_cast<float>(step) * problem->control.time_step;
-    if (status = vtk->add(t, run.node_step, run.element_value, run.element_code); !status.is_ok()) fail(status);
+    if (status = vtk->add(t, displacements, values, codes); !status.is_ok()) return status;
     progress->frames_done(j - range.first + 1);
   }
-  if (Status s = vtk->finish(); !s.is_ok()) fail(s);
-  progress->finish();
-  wnd_quit(kExitDone);
+  return vtk->finish();
 }
 
 void export_program() {
@@ -103,7 +109,6 @@ void export_program() {
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
   run.colouring = chosen.colouring;
-  if (sinks.empty()) write_series_only(run);
   status = measure_extents(run);
   if (!status.is_ok()) fail(status);
 
@@ -117,7 +122,8 @@ void export_program() {
       fail(Status::io_error(" ** Font Initialization Error"));
   }
 
-  const FrameRange range = checked_frames(run.settings);
+  FrameRange range;
+  if (status = frames_to_write(run.settings, &range); !status.is_ok()) fail(status);
   const std::int64_t total = range.end - range.first;
 
   for (auto& sink : sinks)
@@ -190,6 +196,12 @@ int main(int argc, char** argv) {
   if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));
   if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
   if (!options.vtk.empty()) vtk = std::make_unique<VtkSeries>(options.vtk);
+  if (sinks.empty()) {
+    const Status status = write_series();
+    if (progress) progress->finish();
+    if (!status.is_ok()) vtk->abandon();
+    return report_failure(kProgram, status);
+  }
 
   // Offscreen unless a platform is asked for.
   std::vector<char*> qt_args = {argv[0]};

@@ -64,7 +64,11 @@ std::string xml_escaped(const std::string& text) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&apos;"; break;
-      default: out += c;
+      default:
+        // A control character as a reference, which an attribute keeps as it
+        // is (a newline written plainly would be read as a blank).
+        if (static_cast<unsigned char>(c) < 0x20) out += "&#" + std::to_string(static_cast<int>(c)) + ";";
+        else out += c;
     }
   }
   return out;
