@@ -7,6 +7,7 @@
 #include "base/mutex.h"
 #include "platform/gfx.h"
 #include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 #include "render/number_field.h"
 #include "settings/number_text.h"
@@ -15,6 +16,14 @@
 namespace {
 
 constexpr int kLabelLength = 24;
+
+// The marker sizes around a restrained node, as fractions of the marker and
+// support sizes: the 32-bit values of the decimals, as the markers were
+// first sized in 32-bit reals.
+constexpr double kFixedRing = 1.4f;       // the ring of a fixed node, and its number's offset
+constexpr double kFixedSquare = 0.8f;     // half the side of a fixed node's square
+constexpr double kPartlyNumber = 1.1f;    // the number's offset beside a partly restrained node
+constexpr double kSpringOfSupport = 0.7f; // an elastic support beside a rigid one
 
 // The process-wide text of the last time label, erased in show-all mode.
 Mutex label_mutex;
@@ -124,7 +133,6 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
   const bool boxes = nodes - p.control.restrained_count < 100;
   const bool indices = run.settings.show_node_indices;
   const Rgb index_colour = run.settings.node_index_colour;
-  const double f14 = 1.4f, f11 = 1.1f, f08 = 0.8f, f07 = 0.7f;
 
   Rgb last_colour = 0;
   for (int n = 1; n <= nodes; ++n) {
@@ -141,24 +149,34 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
     last_colour = kRgbBlack;
     colour.set(kRgbBlack);
     if (kind == NodeClass::fixed) {
-      text_at(x + f14 * mdx, y, number_field(n, field_width).view());
-      gfx_rectangle(kGfxFilled, x - f08 * mdx, y + f08 * mdy, x + f08 * mdx, y - f08 * mdy);
-      gfx_ellipse(kGfxBorder, x - f14 * mdx, y + f14 * mdy, x + f14 * mdx, y - f14 * mdy);
+      text_at(x + kFixedRing * mdx, y, number_field(n, field_width).view());
+      gfx_rectangle(kGfxFilled, x - kFixedSquare * mdx, y + kFixedSquare * mdy, x + kFixedSquare * mdx,
+                    y - kFixedSquare * mdy);
+      gfx_ellipse(kGfxBorder, x - kFixedRing * mdx, y + kFixedRing * mdy, x + kFixedRing * mdx,
+                  y - kFixedRing * mdy);
       continue;
     }
-    text_at(x + f11 * b, y, number_field(n, field_width).view());
+    text_at(x + kPartlyNumber * b, y, number_field(n, field_width).view());
     for (int k = 1; k <= ngl; ++k)
       if (p.restraint(n, k) != 0) draw_rigid_support(run, x, y, a, b, k);
     const ElasticSupport& spring = p.elastic_support[n - 1];
     if (spring.flag & 1) {
       for (int k = 1; k <= std::min(ngl, 3); ++k)
-        if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, f07 * a, f07 * b, k);
+        if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, kSpringOfSupport * a, kSpringOfSupport * b, k);
     }
     node_box(x, y, mdx, mdy, kRgbBlack, colour);
   }
   // The drawing colour is that of the last node's class, as the time label
   // is drawn in it.
   if (nodes > 0) colour.set(last_colour);
+}
+
+// The length of the ellipse around a label `pixels` wide: that width on the
+// vertical scale (ten grid units span the window's height), rounded to 32
+// bits, as the label's sizes were first worked out in 32-bit reals.
+double label_ellipse_length(const GraphRun& run, double pixels) {
+  const double height = std::max<int>(run.window.height, 1);
+  return static_cast<float>(run.view.grid_dy * 10 * pixels / height);
 }
 
 void draw_time_label(GraphRun& run, float t) {
@@ -221,9 +239,7 @@ void draw_time_label(GraphRun& run, float t) {
     last_label = label;
   }
 
-  const double height = std::max<int>(run.window.height, 1);
-  const double w = gfx_text_width(shown);
-  const double L = static_cast<float>(v.grid_dy * 10 * w / height);
+  const double L = label_ellipse_length(run, gfx_text_width(shown));
   const double x0 = P.x - 0.1 * L;
   const double y0 = P.y + 0.4 * s * th;
   const double x1 = x0 + L, y1 = y0 + 1.6 * s * th;
@@ -293,7 +309,7 @@ void draw_rigid_support(const GraphRun& run, double x, double y, double a, doubl
     gfx_move_to(x - b, base);
     gfx_line_to(x + b, base);
   } else if (ngl == 3 && k == 2) {
-    const double r = 0.70710677f;
+    const double r = kSqrtHalfFloat;
     const double p = (a - b) * r, q = (a + b) * r, d = r * a / 3;
     triangle[0] = {x, y};
     triangle[1] = {x + p, y + q};
@@ -326,7 +342,7 @@ void draw_elastic_support(const GraphRun& run, double x, double y, double a, dou
     gfx_move_to(x + a, y - 4 * s * b);
     gfx_line_to(x - a, y - 4 * s * b);
   } else if (ngl == 3 && k == 2) {
-    const double e = static_cast<float>(a * 1.4142135);
+    const double e = static_cast<float>(a * kSqrtTwoEightDigits);
     const double h = static_cast<float>(e * 0.5);
     spring[0] = {x, y};
     spring[1] = {x - e, y};

@@ -7,11 +7,10 @@
 
 #include "platform/gfx.h"
 #include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 
 namespace {
-
-constexpr double kObliqueFactor = 0.7071067811865476;
 
 // displaced, plot_x, plot_y of every node from the coordinates plus the
 // magnified displacements `u` (node-major, NGL per node), or from the
@@ -40,8 +39,8 @@ void project_nodes(GraphRun& run, const float* u) {
     const double sx = run.settings.reverse_y ? -1.0 : 1.0;
     double sy = run.settings.reverse_vertical ? -1.0 : 1.0;
     if (run.settings.reverse_y) sy = -sy;
-    const double cx = sx * kObliqueFactor;
-    const double cy = sy * kObliqueFactor;
+    const double cx = sx * kSqrtHalf;
+    const double cy = sy * kSqrtHalf;
     for (int n = 0; n < nodes; ++n) {
       const float* dn = d + static_cast<std::size_t>(n) * static_cast<std::size_t>(ngl);
       run.plot_x[n] = static_cast<float>(dn[0] + cx * dn[1]);

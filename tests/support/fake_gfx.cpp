@@ -59,7 +59,7 @@ bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   Current c = current();
   if (!c.window) return false;
   WorldWindow window;
-  const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+  const GfxStatus status = order_world_window(y_up, x1, y1, x2, y2, &window);
   fake::detail::thread_status() = status;
   if (status < 0) return false;
   Window& w = *c.window;
@@ -220,7 +220,7 @@ int gfx_init_fonts() {
   return 1;
 }
 
-int gfx_status() { return fake::detail::thread_status(); }
+GfxStatus gfx_status() { return fake::detail::thread_status(); }
 
 // Before gfx_init_fonts the font list is empty, so every selection fails, as
 // it does in the real layer; so does a font number other than 1.
@@ -228,10 +228,12 @@ int gfx_set_font(std::string_view options) {
   Current c = current();
   if (!c.window) return -1;
   FontRequest request = parse_font_options(options);
-  bool refused = request.status == kGfxErrorInvalid || !c.window->fonts_ready ||
-                 (request.number != 0 && request.number != 1);
-  if (refused) {
+  if (request.status == kGfxErrorInvalid) {
     fake::detail::thread_status() = kGfxErrorInvalid;
+    return -1;
+  }
+  if (!c.window->fonts_ready || (request.number != 0 && request.number != 1)) {
+    fake::detail::thread_status() = kGfxErrorNoFont;
     return -1;
   }
   Window& w = *c.window;

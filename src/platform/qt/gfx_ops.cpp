@@ -24,9 +24,11 @@ using namespace qtl;
 
 namespace {
 
-thread_local int last_status = kGfxOk;
+// The status of the calling thread's last operation: each run asks about
+// its own calls.
+thread_local GfxStatus last_status = kGfxOk;
 
-int set_status(int status) { return last_status = status; }
+GfxStatus set_status(GfxStatus status) { return last_status = status; }
 
 // The one way into the calling thread's current window: without one, the
 // status says so and `none` is returned. Otherwise the status is set to
@@ -84,7 +86,7 @@ Rgb swap_colour(Rgb CanvasState::*field, Rgb rgb) {
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   return with_canvas(false, [&](CanvasState& c, PixelBox&) {
     WorldWindow window;
-    const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+    const GfxStatus status = order_world_window(y_up, x1, y1, x2, y2, &window);
     set_status(status);
     if (status < 0) return false;
     c.set_world(window.y_up, window.x1, window.y1, window.x2, window.y2);
@@ -134,7 +136,7 @@ bool segment_batch(const Segment* segments, std::size_t count, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
     bool all = true;
-    int status = kGfxOk;
+    GfxStatus status = kGfxOk;
     const bool picture = !c.image.isNull();
     const PixelBuffer buffer = picture ? c.buffer() : PixelBuffer{};
     for (std::size_t i = 0; i < count; ++i) {
@@ -252,12 +254,12 @@ bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
 int gfx_init_fonts() {
   const int count = static_cast<int>(font_list().size());
   return with_canvas(0, [&](CanvasState&, PixelBox&) {
-    set_status(count > 0 ? kGfxOk : kGfxErrorInvalid);
+    set_status(count > 0 ? kGfxOk : kGfxErrorNoFont);
     return count;
   });
 }
 
-int gfx_status() { return last_status; }
+GfxStatus gfx_status() { return last_status; }
 
 int gfx_set_font(std::string_view options) {
   const FontRequest request = parse_font_options(options);
@@ -273,7 +275,7 @@ int gfx_set_font(std::string_view options) {
       return choice.number;
     }
     if (choice.number < 1) {
-      set_status(kGfxErrorInvalid);
+      set_status(kGfxErrorNoFont);
       return -1;
     }
     c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);
