@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -79,25 +77,6 @@ std::string array_xml(const char* type, const char* name, int components, std::u
   if (name != nullptr) xml += std::string(" Name=\"") + name + "\"";
   if (components > 1) xml += " NumberOfComponents=\"" + std::to_string(components) + "\"";
   return xml + " format=\"appended\" offset=\"" + std::to_string(offset) + "\"/>\n";
-}
-
-// Writes the pieces into the temporary file of `file`; errors name the
-// file's own name.
-Status write_pieces(const WholeFile& file, std::initializer_list<std::string_view> pieces) {
-  errno = 0;
-  std::FILE* out = std::fopen(file.temporary_path().c_str(), "wb");
-  if (out == nullptr) return Status::from_errno(file.path() + ": cannot be written", errno);
-  std::setvbuf(out, nullptr, _IOFBF, 1 << 20);
-  bool written = true;
-  for (std::string_view piece : pieces)
-    written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
-  int error = written ? 0 : errno;
-  if (std::fclose(out) != 0 && written) {  // a full disk often shows only here
-    written = false;
-    error = errno;
-  }
-  if (!written) return Status::from_errno(file.path() + ": cannot be written", error != 0 ? error : EIO);
-  return Status::ok();
 }
 
 std::string_view bytes(const std::vector<unsigned char>& data) {
@@ -224,7 +203,7 @@ Status VtkSeries::add(float time, const std::vector<float>& displacements, const
 
   written_.push_back({std::make_unique<WholeFile>(path), time});
   const Status status =
-      write_pieces(*written_.back().file, {xml, bytes(step), bytes(points_), bytes(cells_), tail});
+      written_.back().file->write({xml, bytes(step), bytes(points_), bytes(cells_), tail});
   return status.is_ok() ? status : fail(status);
 }
 
@@ -239,7 +218,7 @@ Status VtkSeries::finish() {
            xml_escaped(fs::path(w.file->path()).filename().string()) + "\"/>\n";
   xml += "</Collection>\n</VTKFile>\n";
   WholeFile pvd(pvd_path_);
-  if (Status status = write_pieces(pvd, {xml}); !status.is_ok()) return fail(status);
+  if (Status status = pvd.write({xml}); !status.is_ok()) return fail(status);
   // The .vtu files take their names first, OUT.pvd last; when one cannot,
   // those named already are removed again.
   for (std::size_t i = 0; i < written_.size(); ++i) {
