@@ -6,11 +6,11 @@
 #include <string>
 
 #include "platform/gfx.h"
+#include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 
 namespace {
-
-constexpr double kObliqueFactor = 0.7071067811865476;
 
 // displaced, plot_x, plot_y of every node from the coordinates plus the
 // magnified displacements `u` (node-major, NGL per node), or from the
@@ -46,8 +46,8 @@ void project_nodes(GraphRun& run, const float* u) {
     const double sx = run.settings.reverse_y ? -1.0 : 1.0;
     double sy = run.settings.reverse_vertical ? -1.0 : 1.0;
     if (run.settings.reverse_y) sy = -sy;
-    const double cx = sx * kObliqueFactor;
-    const double cy = sy * kObliqueFactor;
+    const double cx = sx * kSqrtHalf;
+    const double cy = sy * kSqrtHalf;
     for (int n = 0; n < nodes; ++n) {
       const float* dn = d + static_cast<std::size_t>(n) * static_cast<std::size_t>(ngl);
       run.plot_x[n] = static_cast<float>(dn[0] + cx * dn[1]);
@@ -206,8 +206,12 @@ Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* s
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
-    Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
+    // A colouring that needs the step's element records reads the next
+    // step ahead with them, after its own read.
+    const std::optional<int> next = next_frame_step(run.settings, j, frames);
+    Status status = project_step(run, static_cast<int>(step), colouring_reads_elements(run) ? std::nullopt : next);
     if (!status.is_ok()) return status;
+    if (status = measure_step_colours(run, static_cast<int>(step), next); !status.is_ok()) return status;
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);

@@ -1,6 +1,6 @@
 // Movies written by veltra-export: each format as ffprobe reads it back
 // (frame count and size equal to the PNG frames of the same export), and
-// every failure to write leaving no file behind.
+// every failure to write a movie or a ParaView series leaving no file behind.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -66,6 +66,11 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   };
   const std::string nowhere = scratch.file("no-such-folder/m.mp4");
   const std::string too_big = scratch.file("full.webm");
+  // A folder whose u01.unf ends half way: a series fails after some steps.
+  const std::string cut = scratch.file("cut");
+  std::filesystem::copy(dir, cut);
+  std::filesystem::resize_file(cut + "/u01.unf", std::filesystem::file_size(cut + "/u01.unf") / 2);
+  const std::string series = scratch.file("s.pvd");
   const std::vector<Failure> failures = {
       {export_tool + "--movie " + nowhere, nowhere, 1,
        "veltra-export: " + nowhere + ": cannot be written: No such file or directory\n"},
@@ -74,6 +79,9 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
       // A file-size limit makes writes fail part way, as a full disk does.
       {"trap '' XFSZ; ulimit -f 8; exec " + export_tool + "--quiet --movie " + too_big, too_big, 1,
        "veltra-export: " + too_big + ": cannot be written: File too large\n"},
+      {export_tool + "--vtk " + scratch.file("no-such-folder/s.pvd"), scratch.file("no-such-folder/s.pvd"), 1,
+       "veltra-export: " + scratch.file("no-such-folder/s-0000.vtu") + ": cannot be written: No such file or directory\n"},
+      {std::string(VELTRA_EXPORT) + " " + cut + " --quiet --vtk " + series, series, 1, "veltra-export: u01.unf: step "},
   };
   for (const Failure& f : failures) {
     const ToolRun run = run_tool("sh -c \"" + f.command + "\"", scratch);
@@ -82,6 +90,7 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_FALSE(std::filesystem::exists(f.file));
     EXPECT_EQ(files_with(scratch.path(), ".part"), 0);
+    EXPECT_EQ(files_with(scratch.path(), ".vtu"), 0);
   }
 }
 
