@@ -51,7 +51,7 @@ shot 01-opened
 # the steps between (the picture follows while the button is held).
 peak="$("$build/bin/veltra-info" "$sample" | python3 -c 'import json,sys; print(json.load(sys.stdin)["largest_displacement"]["step"])')"
 last="$("$build/bin/veltra-info" "$sample" | python3 -c 'import json,sys; print(json.load(sys.stdin)["step_count"])')"
-slider_y=${SLIDER_Y:-585}; slider_x0=${SLIDER_X0:-16}; slider_x1=${SLIDER_X1:-902}
+slider_y=${SLIDER_Y:-585}; slider_x0=${SLIDER_X0:-16}; slider_x1=${SLIDER_X1:-893}
 target=$((slider_x0 + (slider_x1 - slider_x0) * peak / last))
 xdotool mousemove "$slider_x0" "$slider_y" mousedown 1
 for x in $(seq "$slider_x0" 12 "$target") "$target"; do xdotool mousemove "$x" "$slider_y"; sleep 0.02; done
@@ -60,7 +60,7 @@ xdotool mouseup 1
 shot 03-peak
 
 # 3. Zoom into the top joint above the second column.
-joint_x=${JOINT_X:-369}; joint_y=${JOINT_Y:-223}
+joint_x=${JOINT_X:-363}; joint_y=${JOINT_Y:-224}
 xdotool mousemove "$joint_x" "$joint_y"
 for _ in 1 2 3 4 5 6; do xdotool click 4; sleep 0.15; done
 shot 04-zoomed

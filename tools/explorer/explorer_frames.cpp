@@ -70,6 +70,7 @@ Status ExplorerFrames::prepare(const GraphSettings& settings, const std::functio
                                bool* stopped) {
   run_.settings = settings;
   run_.projection.reset();  // the extents of the viewer's projection
+  run_.colour_state = ColourState{};
   positions_step_ = -1;
   Status status = measure_extents(run_, superseded, stopped);
   if (!status.is_ok() || *stopped) return status;
@@ -127,7 +128,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
     }
   }
 
-  Prepared range{settings.start_step, settings.end_step, settings.step_frequency, 0, false, false, 1, true};
+  Prepared range{settings.start_step, settings.end_step, settings.step_frequency};
   if (request.fit_magnification || request.find_peak) {
     if (peak_range_ != range) {
       bool stopped = false;
@@ -148,6 +149,9 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
   wanted.reverse_y = settings.reverse_y;
   wanted.min_size_factor = settings.min_size_factor;
   wanted.min_size_auto = settings.min_size_factor_auto;
+  wanted.colour_by = request.colouring.by;
+  wanted.colour_range = request.colouring.range;
+  run_.colouring = request.colouring;
   if (prepared_ != wanted) {
     bool stopped = false;
     prepared_.reset();

@@ -19,6 +19,7 @@
 #include "input/step_records.h"
 #include "pick_index.h"
 #include "platform/surface.h"
+#include "render/colouring.h"
 #include "render/graph_run.h"
 #include "render/step_source.h"
 #include "render/view_mapping.h"
@@ -34,6 +35,7 @@ struct FrameRequest {
   double text_scale = 1;                   // device pixels per pixel of text
   GraphSettings settings;                  // range, magnification and look
   std::int32_t colour_scheme = kSchemeStandard;
+  Colouring colouring;                     // elements coloured by a quantity (none: the viewer's)
   bool fit_magnification = false;          // the factor is the fit's, not settings'
   bool find_peak = false;                  // find the frame of the largest displacement
   bool orbit = false;                      // a spatial problem seen orthographically
@@ -104,6 +106,9 @@ class ExplorerFrames {
     bool reverse_vertical = false, reverse_y = false;
     float min_size_factor = 1;
     bool min_size_auto = true;
+    // A colouring over all steps is measured by the extents pass.
+    ColourBy colour_by = ColourBy::none;
+    ColourRange colour_range = ColourRange::all_steps;
     bool operator==(const Prepared&) const = default;
   };
 

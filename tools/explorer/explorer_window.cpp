@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSlider>
 #include <QStackedWidget>
@@ -81,7 +82,15 @@ ExplorerWindow::ExplorerWindow() {
   panel_ = new SidePanel;
   auto* panel_dock = new QDockWidget(tr("Settings"), this);
   panel_dock->setObjectName("settings");
-  panel_dock->setWidget(panel_);
+  // The panel scrolls rather than setting the window's least height.
+  auto* panel_scroll = new QScrollArea;
+  panel_scroll->setWidget(panel_);
+  panel_scroll->setWidgetResizable(true);
+  panel_scroll->setFrameShape(QFrame::NoFrame);
+  panel_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panel_scroll->setMinimumWidth(panel_->sizeHint().width() +
+                                panel_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  panel_dock->setWidget(panel_scroll);
   addDockWidget(Qt::RightDockWidgetArea, panel_dock);
 
   auto* plot = new QWidget;
@@ -360,6 +369,7 @@ FrameRequest ExplorerWindow::view_request() const {
   r.text_scale = view_->device_ratio();
   r.settings = panel_->settings();
   r.colour_scheme = panel_->colour_scheme();
+  r.colouring = panel_->colouring();
   r.fit_magnification = panel_->fit_magnification();
   r.orbit = orbit_;
   r.orbit_angles = orbit_angles_;

@@ -73,7 +73,38 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   look_form->addRow(time_label_, time_item_);
   look_form->addRow(trail_);
   layout->addWidget(look);
+
+  auto* colours = new QGroupBox(tr("Colour elements by"));
+  auto* colours_form = new QFormLayout(colours);
+  colour_by_ = new QComboBox;
+  colour_by_->addItem(tr("Nothing (line colour)"), static_cast<int>(ColourBy::none));
+  for (ColourBy by : {ColourBy::displacement, ColourBy::value, ColourBy::code})
+    colour_by_->addItem(tr(colour_quantity_name(by)), static_cast<int>(by));
+  colour_map_ = new QComboBox;
+  colour_range_ = new QComboBox;
+  colour_range_->addItem(tr("Over every drawn step"), static_cast<int>(ColourRange::all_steps));
+  colour_range_->addItem(tr("Over the frame"), static_cast<int>(ColourRange::frame));
+  colours_form->addRow(tr("Quantity"), colour_by_);
+  colours_form->addRow(tr("Map"), colour_map_);
+  colours_form->addRow(tr("Range"), colour_range_);
+  layout->addWidget(colours);
   layout->addStretch(1);
+  // The maps that fit the quantity, its default first.
+  const auto fill_maps = [this] {
+    const auto by = static_cast<ColourBy>(colour_by_->currentData().toInt());
+    const QSignalBlocker block(colour_map_);
+    colour_map_->clear();
+    colour_map_->setEnabled(by != ColourBy::none);
+    colour_range_->setEnabled(by != ColourBy::none);
+    if (by == ColourBy::none) return;
+    const ColourMap& first = default_colour_map(by);
+    colour_map_->addItem(QString::fromLatin1(first.name), QString::fromLatin1(first.name));
+    for (const ColourMap& map : colour_maps())
+      if (colour_map_fits(by, map) && &map != &first)
+        colour_map_->addItem(QString::fromLatin1(map.name), QString::fromLatin1(map.name));
+  };
+  fill_maps();
+  connect(colour_by_, &QComboBox::currentIndexChanged, this, fill_maps);
 
   const auto changed = [this] {
     if (!filling_) emit this->changed();
@@ -81,7 +112,8 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   for (QSpinBox* box : {start_, end_, frequency_, time_item_})
     connect(box, &QSpinBox::valueChanged, this, changed);
   connect(factor_, &QDoubleSpinBox::valueChanged, this, changed);
-  connect(scheme_, &QComboBox::currentIndexChanged, this, changed);
+  for (QComboBox* box : {scheme_, colour_by_, colour_map_, colour_range_})
+    connect(box, &QComboBox::currentIndexChanged, this, changed);
   for (QCheckBox* box :
        {fit_, reverse_vertical_, reverse_y_, grid_, node_numbers_, element_numbers_, time_label_, trail_})
     connect(box, &QCheckBox::toggled, this, changed);
@@ -128,6 +160,15 @@ GraphSettings SidePanel::settings() const {
 std::int32_t SidePanel::colour_scheme() const { return scheme_->currentData().toInt(); }
 
 bool SidePanel::fit_magnification() const { return fit_->isChecked(); }
+
+Colouring SidePanel::colouring() const {
+  Colouring c;
+  c.by = static_cast<ColourBy>(colour_by_->currentData().toInt());
+  if (c.by == ColourBy::none) return c;
+  c.map = find_colour_map(colour_map_->currentData().toString().toStdString());
+  c.range = static_cast<ColourRange>(colour_range_->currentData().toInt());
+  return c;
+}
 
 void SidePanel::show_factor(float factor) {
   factor_shown_->setText(QString::number(static_cast<double>(factor), 'g', 4));

@@ -1,12 +1,14 @@
 // The side panel: the viewer's settings for the Explorer's picture, each
 // applied as soon as it changes: the range (start, end, frequency), the
 // magnification (a factor or "fit"), the axis orientation, colour scheme,
-// grid and scale, node and element numbers, time label and show-all trail.
+// grid and scale, node and element numbers, time label and show-all trail;
+// and, as veltra-export offers it, elements coloured by a quantity.
 #pragma once
 
 #include <QWidget>
 
 #include "input/problem.h"
+#include "render/colouring.h"
 #include "settings/graph_settings.h"
 
 class QCheckBox;
@@ -28,6 +30,8 @@ class SidePanel : public QWidget {
   GraphSettings settings() const;
   std::int32_t colour_scheme() const;
   bool fit_magnification() const;
+  // Elements coloured by a quantity, or not (the viewer's line colour).
+  Colouring colouring() const;
 
   // Shows the factor the picture is drawn with (the fit's, when chosen).
   void show_factor(float factor);
@@ -45,6 +49,9 @@ class SidePanel : public QWidget {
   QCheckBox* reverse_vertical_ = nullptr;
   QCheckBox* reverse_y_ = nullptr;
   QComboBox* scheme_ = nullptr;
+  QComboBox* colour_by_ = nullptr;
+  QComboBox* colour_map_ = nullptr;
+  QComboBox* colour_range_ = nullptr;
   QCheckBox* grid_ = nullptr;
   QCheckBox* node_numbers_ = nullptr;
   QCheckBox* element_numbers_ = nullptr;
