@@ -426,7 +426,7 @@ TEST(ExplorerMovie, TheRangeIsWrittenAndACancelLeavesNothing) {
         Qt::DirectConnection);
     if (r.cancel) movie.cancel();
     movie.start();
-    movie.wait();
+    movie.join();
     EXPECT_EQ(cancelled, r.cancel) << r.file;
     EXPECT_EQ(error.isEmpty(), r.written || r.cancel) << r.file << ": " << error.toStdString();
     EXPECT_EQ(std::filesystem::exists(r.file), r.written) << r.file;

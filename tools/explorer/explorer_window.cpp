@@ -11,7 +11,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -28,7 +27,6 @@
 #include <QSvgGenerator>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <filesystem>
 
@@ -291,12 +289,9 @@ void ExplorerWindow::open_path(const QString& path) {
   play(false);
   show_message(tr("Reading %1 ...").arg(folder));
   status_label_->clear();
-  auto* watcher = new QFutureWatcher<LoadResult>(this);
-  connect(watcher, &QFutureWatcher<LoadResult>::finished, this, [this, watcher, folder] {
-    opened(folder, watcher->result());
-    watcher->deleteLater();
-  });
-  watcher->setFuture(QtConcurrent::run([folder] { return load_result_folder(folder.toStdString()); }));
+  const std::string name = folder.toStdString();
+  background_.run<LoadResult>([name] { return load_result_folder(name); },
+                              [this, folder](LoadResult loaded) { opened(folder, loaded); });
 }
 
 void ExplorerWindow::opened(const QString& folder, const LoadResult& loaded) {
@@ -548,25 +543,24 @@ void ExplorerWindow::picked(const PickHit& hit) {
   if (hit.kind == PickHit::node) {
     // The node's history over every stored step, read beside the window.
     const int node = hit.item;
-    auto* watcher = new QFutureWatcher<std::pair<Status, std::shared_ptr<NodeHistory>>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, node, problem = problem_] {
-      const auto [status, history] = watcher->result();
-      watcher->deleteLater();
-      if (problem != problem_) return;
-      if (!status.is_ok()) {
-        status_label_->setText(text_of(status.message()));
-        return;
-      }
-      history_ = history;
-      history_view_->set_history(history_, text_of(problem_->control.problem_title),
-                                 tr("Displacement of node %1").arg(node));
-      if (result_) history_view_->set_cursor_time(result_->time);
-    });
-    watcher->setFuture(QtConcurrent::run([problem = problem_, node] {
-      auto history = std::make_shared<NodeHistory>();
-      Status status = read_node_history(*problem, node, history.get());
-      return std::make_pair(status, history);
-    }));
+    using Read = std::pair<Status, std::shared_ptr<NodeHistory>>;
+    background_.run<Read>(
+        [problem = problem_, node] {
+          auto history = std::make_shared<NodeHistory>();
+          Status status = read_node_history(*problem, node, history.get());
+          return std::make_pair(status, history);
+        },
+        [this, node, problem = problem_](Read read) {
+          if (problem != problem_) return;
+          if (!read.first.is_ok()) {
+            status_label_->setText(text_of(read.first.message()));
+            return;
+          }
+          history_ = read.second;
+          history_view_->set_history(history_, text_of(problem_->control.problem_title),
+                                     tr("Displacement of node %1").arg(node));
+          if (result_) history_view_->set_cursor_time(result_->time);
+        });
   }
   post();
 }
@@ -683,7 +677,7 @@ void ExplorerWindow::export_movie() {
   connect(movie, &MovieExport::done, this, [this, movie, progress, path](const QString& error, bool cancelled) {
     progress->close();
     progress->deleteLater();
-    movie->wait();
+    movie->join();
     movie->deleteLater();
     if (!error.isEmpty())
       QMessageBox::warning(this, tr("Export Movie"), error);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "background.h"
 #include "frame_worker.h"
 #include "input/load_problem.h"
 #include "result_scan.h"
@@ -86,6 +87,7 @@ class ExplorerWindow : public QMainWindow {
   QString folder_;
   ProblemPtr problem_;
   std::unique_ptr<FrameWorker> worker_;
+  Background background_;  // folder reads and node histories
 
   // What is shown.
   std::int64_t frame_ = 0;

@@ -9,19 +9,19 @@ namespace {
 constexpr std::chrono::milliseconds kIndexAfterIdle{80};
 }  // namespace
 
-FrameWorker::FrameWorker(ProblemPtr problem, QObject* parent) : QThread(parent), problem_(std::move(problem)) {
+FrameWorker::FrameWorker(ProblemPtr problem, QObject* parent) : JoinedThread(parent), problem_(std::move(problem)) {
   qRegisterMetaType<FrameResultPtr>();
   qRegisterMetaType<PickIndexPtr>();
 }
 
 FrameWorker::~FrameWorker() {
   slot_.close();
-  wait();
+  join();
 }
 
 std::uint64_t FrameWorker::request(const FrameRequest& request) { return slot_.post(request); }
 
-void FrameWorker::run() {
+void FrameWorker::work() {
   try {
     ExplorerFrames frames(problem_);
     frames.attach();

@@ -8,16 +8,16 @@
 #pragma once
 
 #include <QImage>
-#include <QThread>
 #include <memory>
 
 #include "explorer_frames.h"
+#include "joined_thread.h"
 #include "request_slot.h"
 
 using FrameResultPtr = std::shared_ptr<const FrameResult>;
 using PickIndexPtr = std::shared_ptr<const PickIndex>;
 
-class FrameWorker : public QThread {
+class FrameWorker : public JoinedThread {
   Q_OBJECT
  public:
   explicit FrameWorker(ProblemPtr problem, QObject* parent = nullptr);
@@ -35,7 +35,7 @@ class FrameWorker : public QThread {
   void pickIndexReady(quint64 positions, PickIndexPtr index);
 
  protected:
-  void run() override;
+  void work() override;
 
  private:
   ProblemPtr problem_;

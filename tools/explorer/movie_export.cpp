@@ -5,14 +5,14 @@
 #include "frame_sink.h"
 
 MovieExport::MovieExport(ProblemPtr problem, FrameRequest view, std::string path, int fps, QObject* parent)
-    : QThread(parent), problem_(std::move(problem)), view_(std::move(view)), path_(std::move(path)), fps_(fps) {}
+    : JoinedThread(parent), problem_(std::move(problem)), view_(std::move(view)), path_(std::move(path)), fps_(fps) {}
 
 MovieExport::~MovieExport() {
   cancel();
-  wait();
+  join();
 }
 
-void MovieExport::run() {
+void MovieExport::work() {
   std::unique_ptr<FrameSink> movie = make_movie_file(path_, fps_);
   try {
     ExplorerFrames frames(problem_);

@@ -6,13 +6,13 @@
 #pragma once
 
 #include <QString>
-#include <QThread>
 #include <atomic>
 #include <string>
 
 #include "explorer_frames.h"
+#include "joined_thread.h"
 
-class MovieExport : public QThread {
+class MovieExport : public JoinedThread {
   Q_OBJECT
  public:
   // `view` is the window's request: its range, settings and view are the
@@ -31,7 +31,7 @@ class MovieExport : public QThread {
   void done(QString error, bool cancelled);
 
  protected:
-  void run() override;
+  void work() override;
 
  private:
   ProblemPtr problem_;
