@@ -17,6 +17,7 @@ enum class StatusKind {
   not_regular_file,  // a folder, FIFO, device or socket where a file belongs
   damaged,           // the content does not hold what it must (short, malformed, counts it cannot back)
   io_error,          // the system failed to open, read or write what is there
+  out_of_memory,     // counts the files back, but more memory than the process can have
   invalid_argument,  // a command-line value of a tool that is not valid
 };
 
@@ -30,6 +31,9 @@ class Status {
   }
   static Status damaged(std::string message) { return Status(StatusKind::damaged, std::move(message)); }
   static Status io_error(std::string message) { return Status(StatusKind::io_error, std::move(message)); }
+  static Status out_of_memory(std::string message) {
+    return Status(StatusKind::out_of_memory, std::move(message));
+  }
   static Status invalid_argument(std::string message) {
     return Status(StatusKind::invalid_argument, std::move(message));
   }

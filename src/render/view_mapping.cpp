@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "input/finite_values.h"
 #include "platform/gfx.h"
 #include "render/graph_run.h"
 
@@ -177,7 +178,8 @@ void project_undisplaced(GraphRun& run) {
   if (run.node_count() > 0 && run.ngl() > 0) project_nodes(run, nullptr);
 }
 
-Status measure_extents(GraphRun& run) {
+Status measure_extents(GraphRun& run, std::string* note) {
+  if (note != nullptr) note->clear();
   const std::int64_t frames = frame_count(run.settings);
   if (frames <= 0) {
     project_undisplaced(run);
@@ -191,6 +193,11 @@ Status measure_extents(GraphRun& run) {
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
     Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
     if (!status) return status;
+    if (note != nullptr && note->empty()) {
+      const std::size_t values = std::min(run.node_step.size(), run.displaced.size());
+      const std::size_t bad = first_non_finite(run.node_step.data(), values);
+      if (bad < values) *note = non_finite_line("u01.unf", step, bad, run.ngl(), "displacement", run.node_step[bad]);
+    }
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);

@@ -147,21 +147,44 @@ TEST(FreeFormText, FirstValueOfAFolderFile) {
   EXPECT_EQ(status.message(), "work_dir.dat: the file ends before a value was read");
 }
 
-TEST(TextFiles, CrLfReadsLikeLf) {
+// The lines of the file at `path`, as TextLines reads them.
+Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
+  lines->clear();
+  TextLines file;
+  if (Status status = file.open(path); !status) return status;
+  for (;;) {
+    std::string line;
+    bool got = false;
+    if (Status status = file.next(&line, &got); !status) return status;
+    if (!got) return Status::ok();
+    lines->push_back(std::move(line));
+  }
+}
+
+TEST(TextFiles, LineEndsAndAByteOrderMarkReadLikePlainLf) {
   input_test::TempFolder folder;
-  folder.write("crlf.txt", std::string("one\r\n two \r\n\r\nlast"));
-  folder.write("lf.txt", std::string("one\n two \n\nlast\n"));
-  folder.write("empty.txt", std::string());
-  folder.write("newline.txt", std::string("\n"));
-  std::vector<std::string> crlf, lf, lines;
-  ASSERT_TRUE(read_text_lines(folder.file("crlf.txt"), &crlf));
-  ASSERT_TRUE(read_text_lines(folder.file("lf.txt"), &lf));
-  EXPECT_EQ(crlf, lf);
-  EXPECT_EQ(lf, (std::vector<std::string>{"one", " two ", "", "last"}));
-  ASSERT_TRUE(read_text_lines(folder.file("empty.txt"), &lines));
-  EXPECT_TRUE(lines.empty());
-  ASSERT_TRUE(read_text_lines(folder.file("newline.txt"), &lines));
-  EXPECT_EQ(lines, std::vector<std::string>{""});
+  const std::vector<std::string> plain = {"one", " two ", "", "last"};
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"lf.txt", "one\n two \n\nlast\n", plain},
+      {"crlf.txt", "one\r\n two \r\n\r\nlast", plain},
+      {"bom.txt", "\xEF\xBB\xBFone\r\n two \n\nlast\n", plain},
+      {"empty.txt", "", {}},
+      {"bom_only.txt", "\xEF\xBB\xBF", {}},
+      {"newline.txt", "\n", {""}},
+      // Only the file's first bytes can be a mark.
+      {"bom_later.txt", "a\n\xEF\xBB\xBF", {"a", "\xEF\xBB\xBF"}},
+  };
+  for (const Case& c : cases) {
+    folder.write(c.name, c.text);
+    std::vector<std::string> lines;
+    ASSERT_TRUE(read_text_lines(folder.file(c.name), &lines)) << c.name;
+    EXPECT_EQ(lines, c.lines) << c.name;
+  }
+  std::vector<std::string> lines;
   Status status = read_text_lines(folder.file("none.txt"), &lines);
   EXPECT_EQ(status.message().rfind("none.txt: cannot be opened", 0), 0u) << status.message();
 }
