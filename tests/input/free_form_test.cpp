@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/shown_text.h"
 #include "input/free_form.h"
 #include "input/text_file.h"
 #include "input_fixtures.h"
@@ -145,6 +146,29 @@ TEST(FreeFormText, FirstValueOfAFolderFile) {
   EXPECT_EQ(value, "abc");
   Status status = first_free_form_text({"", "   "}, "work_dir.dat", 260, &value);
   EXPECT_EQ(status.message(), "work_dir.dat: the file ends before a value was read");
+}
+
+// Text from a file as a message shows it: printable UTF-8 kept, every
+// other byte escaped, a long text cut.
+TEST(MessageText, ControlBytesAndInvalidUtf8AreEscaped) {
+  struct Case {
+    std::string text;
+    std::size_t length;
+    std::string shown;
+  } cases[] = {
+      {"C:\\job\\beam.dat", 256, "C:\\job\\beam.dat"},
+      {"Gr\xC3\xBCnde \xE2\x82\xAC", 256, "Gr\xC3\xBCnde \xE2\x82\xAC"},
+      {"\x1b[31mred\nline\r\t\x7f", 256, "\\x1b[31mred\\nline\\r\\t\\x7f"},
+      {std::string("a\0b", 3), 256, "a\\x00b"},
+      {"\xC2\x9B" "2J", 256, "\\xc2\\x9b2J"},              // C1 control CSI
+      {"\xFF\xC3(\xE2\x82", 256, "\\xff\\xc3(\\xe2\\x82"},  // stray, cut sequences
+      {"\xC0\xAF\xED\xA0\x80", 256, "\\xc0\\xaf\\xed\\xa0\\x80"},  // overlong, surrogate
+      {"abc\xE2\x80\xAE" "def", 256, "abc\\u202edef"},          // bidi override
+      {"0123456789", 4, "0123…"},
+      {"\xC3\xBC\xC3\xBC\xC3\xBC", 2, "\xC3\xBC\xC3\xBC…"},
+      {"ab\ncd", 3, "ab…"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(shown_text(c.text, c.length), c.shown) << c.text;
 }
 
 // The lines of the file at `path`, as TextLines reads them.
