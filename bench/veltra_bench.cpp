@@ -80,7 +80,7 @@ void bench_program() {
   settings_startup();
   Clock::time_point start = Clock::now();
   LoadResult loaded = load_problem(folder);
-  if (!loaded.status) fail(loaded.status.message());
+  if (!loaded.status.is_ok()) fail(loaded.status.message());
   const double load_ms = ms_since(start);
   const ProblemPtr problem = loaded.problem;
   const ProblemControl& control = problem->control;
@@ -99,9 +99,9 @@ void bench_program() {
 
   std::vector<double> passes;
   for (int i = 0; i < 5; ++i) {
-    if (Status s = records.open_u01(); !s) fail(s.message());
+    if (Status s = records.open_u01(); !s.is_ok()) fail(s.message());
     start = Clock::now();
-    if (Status s = measure_extents(run); !s) fail(s.message());
+    if (Status s = measure_extents(run); !s.is_ok()) fail(s.message());
     passes.push_back(ms_since(start));
   }
 
@@ -111,7 +111,7 @@ void bench_program() {
   std::vector<double> frames;
   bool dumped = dump.empty();
   while (static_cast<int>(frames.size()) < min_frames) {
-    if (Status s = records.open_u01(); !s) fail(s.message());
+    if (Status s = records.open_u01(); !s.is_ok()) fail(s.message());
     AnimationOptions options;
     Clock::time_point last = Clock::now();
     options.after_frame = [&](std::int64_t, std::int64_t) {
@@ -124,7 +124,7 @@ void bench_program() {
       return true;
     };
     const std::size_t before = frames.size();
-    if (Status s = run_animation(run, options); !s) fail(s.message());
+    if (Status s = run_animation(run, options); !s.is_ok()) fail(s.message());
     if (frames.size() == before) fail("no frame was drawn");
   }
 

@@ -1,6 +1,6 @@
 #include "app/app_state.h"
 
-#include <mutex>
+#include "base/mutex.h"
 
 std::atomic<std::int32_t> graph_counter{kGraphCounterStart};
 std::string limit_message;
@@ -13,19 +13,19 @@ const char* const kAboutText =
 const char* const kInfoTitle = " VELTRA: Info";
 
 namespace {
-std::mutex problem_mutex;
-ProblemPtr problem_in_memory;
+Mutex problem_mutex;
+ProblemPtr problem_in_memory GUARDED_BY(problem_mutex);
 }  // namespace
 
 ProblemPtr current_problem() {
-  std::lock_guard<std::mutex> lock(problem_mutex);
+  MutexLock lock(problem_mutex);
   return problem_in_memory;
 }
 
 void publish_problem(ProblemPtr problem) {
   ProblemPtr old;
   {
-    std::lock_guard<std::mutex> lock(problem_mutex);
+    MutexLock lock(problem_mutex);
     old = std::move(problem_in_memory);
     problem_in_memory = std::move(problem);
   }

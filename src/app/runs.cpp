@@ -34,7 +34,7 @@ void stop_with(const Status& status) { wnd_stop_with_message(status.message()); 
 void run_tail(int graph_number, const ProblemPtr& problem) {
   StepRecords records(*problem);
   Status status = records.open_u01();
-  if (!status) return stop_with(status);
+  if (!status.is_ok()) return stop_with(status);
 
   if (show_time_settings(*problem) == DialogEnd::cancelled) {
     records.close();
@@ -69,13 +69,13 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
   wnd_write_line(kInfoUnit, " * Reading Data ...");
   std::string note;
   status = measure_extents(run, &note);
-  if (!status) return stop_with(status);
+  if (!status.is_ok()) return stop_with(status);
   if (!note.empty()) wnd_write_line(kInfoUnit, " " + note);
   wnd_write_line(kInfoUnit, " * Finished.");
 
   if (!open_graph_window(run)) return;
   status = run_animation(run);
-  if (!status) return stop_with(status);
+  if (!status.is_ok()) return stop_with(status);
 }
 
 }  // namespace
@@ -115,12 +115,12 @@ std::string graph_number_line(int graph_number) {
 void new_graph_run(int graph_number) {
   const std::string startup_directory = current_directory();
   Status status = read_language(startup_directory);
-  if (!status) return stop_with(status);
+  if (!status.is_ok()) return stop_with(status);
 
   std::string initial_directory;
   if (graph_number == 1) {
     status = first_graph_initial_directory(startup_directory, &initial_directory);
-    if (!status) return stop_with(status);
+    if (!status.is_ok()) return stop_with(status);
   }
 
   const DirectoryChoice choice = choose_working_directory(initial_directory);
@@ -129,7 +129,7 @@ void new_graph_run(int graph_number) {
   LoadResult loaded = load_problem(choice.working_directory);
   for (const auto& line : loaded.info_lines) wnd_write_line(kInfoUnit, line);
   for (const auto& line : loaded.warnings) wnd_write_line(kInfoUnit, " " + line);
-  if (!loaded.status) return stop_with(loaded.status);
+  if (!loaded.status.is_ok()) return stop_with(loaded.status);
 
   {
     SettingsGuard guard;

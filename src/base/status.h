@@ -21,7 +21,7 @@ enum class StatusKind {
   invalid_argument,  // a command-line value of a tool that is not valid
 };
 
-class Status {
+class [[nodiscard]] Status {
  public:
   Status() = default;  // ok
   static Status ok() { return Status(); }
@@ -53,8 +53,8 @@ class Status {
     return Status(kind, what + ": " + std::generic_category().message(error_number));
   }
 
+  // The one test of a Status: whether the operation succeeded.
   bool is_ok() const { return kind_ == StatusKind::ok; }
-  explicit operator bool() const { return is_ok(); }
   StatusKind kind() const { return kind_; }
   const std::string& message() const { return message_; }
 

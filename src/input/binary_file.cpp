@@ -67,7 +67,7 @@ ReadEnd BufferedReader::read(std::int64_t offset, std::size_t length, unsigned c
       Status status = file_.read_at(offset, buffer_.size(), buffer_.data(), &got);
       buffer_offset_ = offset;
       buffer_length_ = got;
-      if (!status) {
+      if (!status.is_ok()) {
         failure_ = std::move(status);
         buffer_length_ = 0;
         return ReadEnd::failed;

@@ -147,7 +147,7 @@ Status FreeFormReader::bad_token(std::size_t line, std::string_view expected, st
 Status FreeFormReader::next_line(bool* got) {
   *got = false;
   if (file_ != nullptr) {
-    if (Status status = file_->next(&text_, got, kFreeFormLineLength + 1); !status) return status;
+    if (Status status = file_->next(&text_, got, kFreeFormLineLength + 1); !status.is_ok()) return status;
   } else if (given_next_ < given_.size()) {
     text_ = std::move(given_[given_next_++]);
     *got = true;
@@ -160,25 +160,25 @@ Status FreeFormReader::next_line(bool* got) {
 }
 
 Status FreeFormReader::read_integers(std::string_view what, std::span<std::int32_t> values) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (std::int32_t& v : values) {
-    if (Status status = read_value(FreeFormSlot::of(&v)); !status) return status;
+    if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
   return Status::ok();
 }
 
 Status FreeFormReader::read_reals(std::string_view what, std::span<float> values) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (float& v : values) {
-    if (Status status = read_value(FreeFormSlot::of(&v)); !status) return status;
+    if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
   return Status::ok();
 }
 
 Status FreeFormReader::read_group(std::string_view what, std::span<const FreeFormSlot> slots) {
-  if (Status status = begin_group(what); !status) return status;
+  if (Status status = begin_group(what); !status.is_ok()) return status;
   for (const FreeFormSlot& slot : slots) {
-    if (Status status = read_value(slot); !status) return status;
+    if (Status status = read_value(slot); !status.is_ok()) return status;
   }
   return Status::ok();
 }
@@ -188,7 +188,7 @@ Status FreeFormReader::begin_group(std::string_view what) {
   // value on its line is ignored.
   what_ = std::string(what);
   bool got = false;
-  if (Status status = next_line(&got); !status) return status;
+  if (Status status = next_line(&got); !status.is_ok()) return status;
   if (!got) return end_of_file();
   column_ = 0;
   after_value_ = false;
@@ -219,7 +219,7 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
       if (column_ >= text_.size()) {
         if (text_cut_) return too_long();
         bool got = false;
-        if (Status status = next_line(&got); !status) return status;
+        if (Status status = next_line(&got); !status.is_ok()) return status;
         if (!got) return end_of_file();
         column_ = 0;
         continue;
@@ -288,7 +288,7 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
 Status FreeFormReader::read_text(std::string_view what, std::size_t width, std::string* text) {
   what_ = std::string(what);
   bool got = false;
-  if (Status status = next_line(&got); !status) return status;
+  if (Status status = next_line(&got); !status.is_ok()) return status;
   if (!got) return end_of_file();
   *text = std::string(without_trailing_blanks(std::string_view(text_).substr(0, width)));
   last_line_ = line_;

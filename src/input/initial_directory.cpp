@@ -13,13 +13,13 @@ Status first_graph_initial_directory(const std::string& startup_directory, std::
     // Read the file that was found, wherever it is, line by line until a
     // line holds a value; each line is kept to a bounded length.
     TextLines file;
-    if (Status status = file.open(work_dir); !status) return status;
+    if (Status status = file.open(work_dir); !status.is_ok()) return status;
     for (;;) {
       std::string line;
       bool got = false;
-      if (Status status = file.next(&line, &got, kValueLineWidth); !status) return status;
+      if (Status status = file.next(&line, &got, kValueLineWidth); !status.is_ok()) return status;
       if (!got) return first_free_form_text({}, file.name(), kFolderWidth, initial_directory);
-      if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory)) return Status::ok();
+      if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory).is_ok()) return Status::ok();
     }
   }
   if (startup_directory.empty()) return Status::ok();

@@ -25,9 +25,9 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   {
     // A work_dir.dat that is there but cannot be opened leaves English.
     TextLines file;
-    if (!file.open(work_dir)) return Status::ok();
+    if (!file.open(work_dir).is_ok()) return Status::ok();
     bool got = false;
-    if (Status status = file.next(&folder, &got, kFolderLineWidth); !status) return status;
+    if (Status status = file.next(&folder, &got, kFolderLineWidth); !status.is_ok()) return status;
     if (!got) return Status::damaged(file.name() + ": the file is empty");
     folder = std::string(without_trailing_blanks(folder));
   }
@@ -38,12 +38,12 @@ Status fallback_language(int kind, const std::string& startup_directory, std::st
   if (control.empty()) return Status::ok();
   // The last line: every line is read, only the last one's word is kept.
   TextLines file;
-  if (!file.open(control)) return Status::ok();  // there but not to be opened: English
+  if (!file.open(control).is_ok()) return Status::ok();  // there but not to be opened: English
   std::string line;
   bool any = false;
   for (;;) {
     bool got = false;
-    if (Status status = file.next(&line, &got, kLanguageWordWidth); !status) return status;
+    if (Status status = file.next(&line, &got, kLanguageWordWidth); !status.is_ok()) return status;
     if (!got) break;
     *language_word = line;
     any = true;
@@ -57,10 +57,10 @@ Status read_language(const std::string& startup_directory, std::string* language
   std::string path = find_in_folder(startup_directory, "language.dat");
   TextLines file;
   bool got = false;
-  if (!path.empty() && file.open(path) && file.next(&word, &got, kLanguageWordWidth)) {
+  if (!path.empty() && file.open(path).is_ok() && file.next(&word, &got, kLanguageWordWidth).is_ok()) {
     if (!got) return Status::damaged(file.name() + ": the file is empty");
   } else {
-    if (Status status = fallback_language(2, startup_directory, &word); !status) return status;
+    if (Status status = fallback_language(2, startup_directory, &word); !status.is_ok()) return status;
   }
   romanian_messages.store(is_romanian(word));
   if (language_word != nullptr) *language_word = word;

@@ -8,10 +8,10 @@ LoadResult load_problem(const std::string& working_directory) {
   LoadResult result;
   ControlData data;
   result.status = read_control_data(working_directory, &data);
-  if (!result.status) return result;
+  if (!result.status.is_ok()) return result;
   result.status = read_problem_title(working_directory, &data.control, &result.info_lines);
-  if (!result.status) return result;
+  if (!result.status.is_ok()) return result;
   result.status = read_model_geometry(working_directory, std::move(data), &result.problem, &result.warnings);
-  if (!result.status) result.problem.reset();
+  if (!result.status.is_ok()) result.problem.reset();
   return result;
 }

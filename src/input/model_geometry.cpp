@@ -52,14 +52,14 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
 
   // Counts first, against what the files can hold.
   BinaryFile x_file;
-  if (Status status = open_in(folder, "x.unf", &x_file); !status) return status;
+  if (Status status = open_in(folder, "x.unf", &x_file); !status.is_ok()) return status;
   std::int64_t x_records = x_file.size() / x_record_bytes(ngl);
   if (x_records < nodes) {
     return Status::damaged(x_file.name() + ": " + count_text(x_records, "record", "records") + ", " +
                          std::to_string(nodes) + " needed");
   }
   BinaryFile nei_file;
-  if (Status status = open_in(folder, "nei.unf", &nei_file); !status) return status;
+  if (Status status = open_in(folder, "nei.unf", &nei_file); !status.is_ok()) return status;
   const std::int64_t nei_size = nei_file.size();
   // Each record takes its two length markers and at least `width` integers;
   // compared by division, so that huge counts cannot overflow.
@@ -72,7 +72,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     std::int64_t el_records = 0;
     std::string el_path = find_in_folder(folder, "el.unf");
     BinaryFile el_file;
-    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path))) el_records = el_file.size() / el_record_bytes(ngl);
+    if (!el_path.empty() && el_file.open(el_path, shown_name(el_path)).is_ok()) el_records = el_file.size() / el_record_bytes(ngl);
     std::int64_t nei_integers = nei_size / 4;
     if (control.element_count > el_records && control.element_count > nei_integers) {
       return Status::damaged(data.file_name + ": element_count " + std::to_string(control.element_count) +
@@ -87,12 +87,12 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   {
     const std::int64_t available = available_memory();
     const std::int64_t node_bytes = nodes * graph_bytes_per_node(ngl);
-    if (Status status = check_memory("node_count " + std::to_string(nodes), node_bytes, available); !status)
+    if (Status status = check_memory("node_count " + std::to_string(nodes), node_bytes, available); !status.is_ok())
       return status;
     const std::int64_t element_bytes = std::int64_t{control.element_count} * kGraphBytesPerElement;
     if (Status status = check_memory("element_count " + std::to_string(control.element_count), element_bytes,
                                      available, node_bytes);
-        !status)
+        !status.is_ok())
       return status;
   }
 
@@ -134,7 +134,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
                                       static_cast<std::size_t>(x_read_bytes(ngl)), record);
       if (Status status = need_whole(end, reader, x_file.name() + ": the file ends within the record of node " +
                                                       std::to_string(n + 1));
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       decode_x_coordinates(record, ngl, &result->node_coords_table[static_cast<std::size_t>(n * ngl)]);
@@ -176,7 +176,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
       if (Status status = need_whole(reader.read(offset + kNeiLengthOffset, kWordBytes, marker), reader,
                                      nei_file.name() + ": the file ends before the record of node " +
                                          std::to_string(node));
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       std::int64_t length = decode_i32(marker);
@@ -185,7 +185,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
       unsigned char closing[kWordBytes];
       if (Status status =
               need_whole(reader.read(offset + nei_closing_offset(length), kWordBytes, closing), reader, damaged.message());
-          !status) {
+          !status.is_ok()) {
         return status;
       }
       if (decode_i32(closing) != length) return damaged;
@@ -198,7 +198,7 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
         if (Status status = need_whole(reader.read(offset + nei_integer_offset(2 * from - 1),
                                                    static_cast<std::size_t>(kWordBytes * 2 * count), chunk.data()),
                                        reader, record_name + " is damaged (its length markers do not match)");
-            !status) {
+            !status.is_ok()) {
           return status;
         }
         // chunk holds the integers of pairs from .. from + count - 1.

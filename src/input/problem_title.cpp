@@ -32,10 +32,10 @@ Status read_problem_title(const std::string& working_directory, ProblemControl* 
     // Line by line, each kept to the title's width: the file may be large,
     // and only its first line that is not a comment is wanted.
     TextLines file;
-    if (Status status = file.open(found); !status) return status;
+    if (Status status = file.open(found); !status.is_ok()) return status;
     for (;;) {
       bool got = false;
-      if (Status status = file.next(&title, &got, kTitleWidth); !status) return status;
+      if (Status status = file.next(&title, &got, kTitleWidth); !status.is_ok()) return status;
       if (!got) return Status::damaged(file.name() + ": the file ends before the problem title");
       if (title.compare(0, 2, "//") != 0) break;
     }

@@ -39,11 +39,12 @@ Status StepRecords::open_el() {
 StepRecords::~StepRecords() { finish_ahead(); }
 
 void StepRecords::finish_ahead() {
-  if (ahead_.thread.joinable()) ahead_.thread.join();
+  if (ahead_thread_.joinable()) ahead_thread_.join();
 }
 
 void StepRecords::drop_ahead() {
   finish_ahead();
+  MutexLock lock(ahead_.mutex);
   ahead_.nodes = ahead_.elements = false;
 }
 
@@ -69,10 +70,14 @@ void StepRecords::read_ahead(std::int32_t step, bool elements) {
   if (!u01_.is_open()) return;
   // An el.unf that cannot be connected is met again, and reported, by the
   // caller's own read.
-  if (elements && (element_count_ == 0 || !open_el())) elements = false;
-  ahead_.step = step;
+  if (elements && (element_count_ == 0 || !open_el().is_ok())) elements = false;
+  {
+    MutexLock lock(ahead_.mutex);
+    ahead_.step = step;
+  }
   try {
-    ahead_.thread = std::thread([this, step, elements] {
+    ahead_thread_ = std::thread([this, step, elements] {
+      MutexLock lock(ahead_.mutex);
       // The root of the helper: nothing escapes it. A step it could not read
       // is simply not taken.
       try {
@@ -122,7 +127,7 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
     std::size_t got = 0;
-    if (Status status = file.read_at(start + first * record_bytes, length, buffer.data(), &got); !status)
+    if (Status status = file.read_at(start + first * record_bytes, length, buffer.data(), &got); !status.is_ok())
       return status;
     if (got < length) return beyond_the_end();  // the file has shrunk since
     decode(buffer.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(records));
@@ -133,23 +138,29 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
 Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displacements) {
   if (!u01_.is_open()) return Status::io_error("u01.unf: not connected");
   finish_ahead();
-  if (ahead_.nodes && ahead_.step == step) {
-    ahead_.nodes = false;
-    displacements->swap(ahead_.displacements);
-    return Status::ok();
+  {
+    MutexLock lock(ahead_.mutex);
+    if (ahead_.nodes && ahead_.step == step) {
+      ahead_.nodes = false;
+      displacements->swap(ahead_.displacements);
+      return Status::ok();
+    }
   }
   return read_nodes(step, displacements, buffer_);
 }
 
 Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
                                       std::vector<std::int32_t>* element_code) {
-  if (Status status = open_el(); !status) return status;
+  if (Status status = open_el(); !status.is_ok()) return status;
   finish_ahead();
-  if (ahead_.elements && ahead_.step == step) {
-    ahead_.elements = false;
-    element_value->swap(ahead_.values);
-    element_code->swap(ahead_.codes);
-    return Status::ok();
+  {
+    MutexLock lock(ahead_.mutex);
+    if (ahead_.elements && ahead_.step == step) {
+      ahead_.elements = false;
+      element_value->swap(ahead_.values);
+      element_code->swap(ahead_.codes);
+      return Status::ok();
+    }
   }
   return read_elements(step, element_value, element_code, buffer_);
 }

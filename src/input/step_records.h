@@ -12,10 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "base/mutex.h"
+#include "base/status.h"
 #include "input/binary_file.h"
 #include "input/problem.h"
 #include "input/result_format.h"
-#include "base/status.h"
 
 // The time of a step: the 32-bit product of the step as a real and time_step.
 float step_time(std::int32_t step, float time_step);
@@ -83,17 +84,19 @@ class StepRecords {
   // finish_ahead, and forgets what the helper read.
   void drop_ahead();
 
-  // A step read on the helper thread. Between read_ahead and finish_ahead
-  // only the helper touches it; after finish_ahead only the caller.
+  // A step read on the helper thread. The helper holds `mutex` for the whole
+  // of its read, and the caller takes it to look at what was read, so each
+  // sees the other's writes whole; the thread-safety analysis checks that no
+  // field is touched without the lock.
   struct Ahead {
-    std::thread thread;
-    std::int32_t step = -1;
-    bool nodes = false;     // displacements hold the step's nodes
-    bool elements = false;  // values and codes hold the step's elements
-    std::vector<float> displacements;
-    std::vector<float> values;
-    std::vector<std::int32_t> codes;
-    std::vector<unsigned char> buffer;
+    Mutex mutex;
+    std::int32_t step GUARDED_BY(mutex) = -1;
+    bool nodes GUARDED_BY(mutex) = false;     // displacements hold the step's nodes
+    bool elements GUARDED_BY(mutex) = false;  // values and codes hold the step's elements
+    std::vector<float> displacements GUARDED_BY(mutex);
+    std::vector<float> values GUARDED_BY(mutex);
+    std::vector<std::int32_t> codes GUARDED_BY(mutex);
+    std::vector<unsigned char> buffer GUARDED_BY(mutex);
   };
 
   std::string folder_;
@@ -104,5 +107,6 @@ class StepRecords {
   BinaryFile u01_;
   BinaryFile el_;
   std::vector<unsigned char> buffer_;
+  std::thread ahead_thread_;  // started and joined by the caller only
   Ahead ahead_;
 };

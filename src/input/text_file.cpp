@@ -55,7 +55,7 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
   for (;;) {
     if (start_ == end_) {
       bool more = false;
-      if (Status status = fill(&more); !status) return status;
+      if (Status status = fill(&more); !status.is_ok()) return status;
       if (!more) break;
       continue;  // the fill may have held nothing but a byte-order mark
     }

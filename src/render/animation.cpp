@@ -20,11 +20,11 @@ Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
     return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
   const int s = static_cast<int>(step);
   Status status = project_step(run, s);
-  if (!status) return status;
+  if (!status.is_ok()) return status;
   centre_frame(run);
   if (run.element_count() > 0) {
     status = run.steps->read_element_step(s, &run.element_value, &run.element_code);
-    if (!status) return status;
+    if (!status.is_ok()) return status;
     const std::size_t elements = static_cast<std::size_t>(run.element_count());
     if (run.element_value.size() < elements || run.element_code.size() < elements)
       return Status::damaged("el.unf, step " + std::to_string(step) + ": fewer records than elements");
@@ -50,7 +50,7 @@ Status run_animation(GraphRun& run, const AnimationOptions& options) {
     if (cancel_seen_since(run.cancel_generation)) break;
     const std::int64_t step = frame_step(run.settings, j);
     Status status = read_frame(run, step, next_frame_step(run.settings, j, end));
-    if (!status) {
+    if (!status.is_ok()) {
       if (run.steps) run.steps->close_displacements();
       return status;
     }

@@ -1,10 +1,10 @@
 #include "render/structure.h"
 
 #include <algorithm>
-#include <mutex>
 #include <string_view>
 #include <vector>
 
+#include "base/mutex.h"
 #include "platform/gfx.h"
 #include "render/graph_run.h"
 #include "render/number_field.h"
@@ -16,8 +16,8 @@ namespace {
 constexpr int kLabelLength = 24;
 
 // The process-wide text of the last time label, erased in show-all mode.
-std::mutex label_mutex;
-std::string last_label(kLabelLength, ' ');
+Mutex label_mutex;
+std::string last_label GUARDED_BY(label_mutex) = std::string(kLabelLength, ' ');
 
 enum class NodeClass { free, fixed, partly };
 
@@ -197,7 +197,7 @@ void draw_time_label(GraphRun& run, float t) {
     const Rgb previous = gfx_set_colour(kRgbWhite);
     std::string old;
     {
-      std::lock_guard<std::mutex> lock(label_mutex);
+      MutexLock lock(label_mutex);
       old = last_label;
     }
     gfx_out_graphic_text(without_trailing_blanks(old));
@@ -214,7 +214,7 @@ void draw_time_label(GraphRun& run, float t) {
 
   gfx_out_graphic_text(shown);
   {
-    std::lock_guard<std::mutex> lock(label_mutex);
+    MutexLock lock(label_mutex);
     last_label = label;
   }
 
@@ -268,7 +268,7 @@ int time_label_item(const GraphRun& run) {
 }
 
 std::string previous_time_label() {
-  std::lock_guard<std::mutex> lock(label_mutex);
+  MutexLock lock(label_mutex);
   return last_label;
 }
 

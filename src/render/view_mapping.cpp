@@ -166,7 +166,7 @@ Status project_step(GraphRun& run, int step, std::optional<int> ahead) {
   if (needed == 0) return Status::ok();
   if (run.steps == nullptr) return Status::io_error("u01.unf is not open");
   Status status = run.steps->read_node_step(step, &run.node_step);
-  if (!status) return status;
+  if (!status.is_ok()) return status;
   if (run.node_step.size() < needed)
     return Status::damaged("u01.unf, step " + std::to_string(step) + ": fewer displacements than nodes");
   if (ahead) run.steps->read_ahead(*ahead, false);
@@ -192,7 +192,7 @@ Status measure_extents(GraphRun& run, std::string* note) {
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
     Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
-    if (!status) return status;
+    if (!status.is_ok()) return status;
     if (note != nullptr && note->empty()) {
       const std::size_t values = std::min(run.node_step.size(), run.displaced.size());
       const std::size_t bad = first_non_finite(run.node_step.data(), values);

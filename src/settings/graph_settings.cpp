@@ -1,15 +1,18 @@
 #include "settings/graph_settings.h"
 
+Mutex settings_mutex;
+
 namespace {
-std::mutex settings_mutex;
-SharedSettings shared_state;
+SharedSettings shared_state GUARDED_BY(settings_mutex);
 }  // namespace
 
 const GraphSettings default_settings{};
 const ColourTable standard_colours = {0x000080, 0x00FF00, 0x800000, 0x000000, 0xFF00FF, 0x800080};
 const ColourTable all_black_colours = {0, 0, 0, 0, 0, 0};
 
-SettingsGuard::SettingsGuard() : lock_(settings_mutex), state_(&shared_state) {}
+SettingsGuard::SettingsGuard() { settings_mutex.lock(); }
+SettingsGuard::~SettingsGuard() { settings_mutex.unlock(); }
+SharedSettings* SettingsGuard::operator->() { return &shared_state; }
 
 void settings_startup() {
   SettingsGuard guard;

@@ -10,8 +10,7 @@
 
 #include <array>
 #include <cstdint>
-#include <mutex>
-
+#include "base/mutex.h"
 #include "platform/gfx.h"
 
 struct GraphSettings {
@@ -59,18 +58,18 @@ struct SharedSettings {
   std::array<Rgb, 16> chooser_custom_colours{};  // the colour chooser's user cells
 };
 
+// Guards the process-wide settings state; taken through SettingsGuard.
+extern Mutex settings_mutex;
+
 // Holds the settings mutex for its lifetime and gives access to the state.
-class SettingsGuard {
+class SCOPED_CAPABILITY SettingsGuard {
  public:
-  SettingsGuard();
+  SettingsGuard() ACQUIRE(settings_mutex);
+  ~SettingsGuard() RELEASE();
   SettingsGuard(const SettingsGuard&) = delete;
   SettingsGuard& operator=(const SettingsGuard&) = delete;
-  SharedSettings* operator->() { return state_; }
-  SharedSettings& operator*() { return *state_; }
-
- private:
-  std::lock_guard<std::mutex> lock_;
-  SharedSettings* state_;
+  SharedSettings* operator->() REQUIRES(settings_mutex);
+  SharedSettings& operator*() REQUIRES(settings_mutex) { return *operator->(); }
 };
 
 // Start-up: the working record becomes a copy of default_settings, the scheme

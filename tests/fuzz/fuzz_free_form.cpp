@@ -21,32 +21,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz_write_file("work_dir.dat", text);
 
   ControlData control;
-  if (Status status = read_control_data(folder, &control); !status) {
+  if (Status status = read_control_data(folder, &control); !status.is_ok()) {
     fuzz_check_message("read_control_data", status.message());
   } else if (control.control.NGL != 2 && control.control.NGL != 3) {
     __builtin_trap();  // accepted an NGL the geometry cannot hold
   }
 
   std::string word;
-  if (Status status = read_language(folder, &word); !status) {
+  if (Status status = read_language(folder, &word); !status.is_ok()) {
     fuzz_check_message("read_language", status.message());
   } else if (word.size() > kLanguageWordWidth) {
     __builtin_trap();
   }
-  if (Status status = fallback_language(2, folder, &word); !status) {
+  if (Status status = fallback_language(2, folder, &word); !status.is_ok()) {
     fuzz_check_message("fallback_language", status.message());
   }
 
   std::vector<std::string> lines;
   TextLines file;
-  if (Status status = file.open(folder + "/work_dir.dat"); !status) {
+  if (Status status = file.open(folder + "/work_dir.dat"); !status.is_ok()) {
     fuzz_check_message("TextLines::open", status.message());
     return 0;
   }
   for (;;) {
     std::string line;
     bool got = false;
-    if (Status status = file.next(&line, &got); !status) {
+    if (Status status = file.next(&line, &got); !status.is_ok()) {
       fuzz_check_message("TextLines::next", status.message());
       return 0;
     }
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lines.push_back(std::move(line));
   }
   std::string value;
-  if (Status status = first_free_form_text(lines, "work_dir.dat", 260, &value); !status) {
+  if (Status status = first_free_form_text(lines, "work_dir.dat", 260, &value); !status.is_ok()) {
     fuzz_check_message("first_free_form_text", status.message());
   } else if (value.size() > 260) {
     __builtin_trap();

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz_reset_allocations();
   LoadResult result = load_problem(fuzz_scratch_folder());
   fuzz_check_allocations("load_problem", 2 * file_bytes + (std::size_t{1} << 20));
-  if (!result.status) {
+  if (!result.status.is_ok()) {
     fuzz_check_message("load_problem", result.status.message());
     if (result.problem != nullptr) __builtin_trap();  // a problem is built whole or not at all
     return 0;

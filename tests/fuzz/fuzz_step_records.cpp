@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t element_values = static_cast<std::size_t>(problem.control.element_count) * sizeof(float);
   fuzz_reset_allocations();
   StepRecords records(problem);
-  if (Status status = records.open_u01(); !status) {
+  if (Status status = records.open_u01(); !status.is_ok()) {
     fuzz_check_message("open_u01", status.message());
     return 0;
   }
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz_check_allocations("open and earlier reads", file_bytes);
     Status node_status = records.read_node_step(step, &displacements);
     fuzz_check_allocations("read_node_step", std::max(file_bytes, node_values));
-    if (Status status = node_status; !status) {
+    if (Status status = node_status; !status.is_ok()) {
       fuzz_check_message("read_node_step", status.message());
     } else if (displacements.size() !=
                static_cast<std::size_t>(problem.control.node_count) * static_cast<std::size_t>(problem.control.NGL)) {
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Status element_status = records.read_element_step(step, &element_value, &element_code);
     fuzz_check_allocations("read_element_step", std::max(file_bytes, element_values));
-    if (Status status = element_status; !status) {
+    if (Status status = element_status; !status.is_ok()) {
       fuzz_check_message("read_element_step", status.message());
     } else if (element_value.size() != static_cast<std::size_t>(problem.control.element_count) ||
                element_code.size() != element_value.size()) {

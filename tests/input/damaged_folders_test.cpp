@@ -471,14 +471,14 @@ int input_in_limited_child(const std::string& folder, std::uintmax_t allowance) 
     if (::setrlimit(RLIMIT_AS, &address_space) != 0) ::_exit(4);
     try {
       LoadResult loaded = load_problem(folder);
-      if (loaded.status) {
+      if (loaded.status.is_ok()) {
         StepRecords records(*loaded.problem);
-        if (records.open_u01()) {
+        if (records.open_u01().is_ok()) {
           std::vector<float> displacements, values;
           std::vector<std::int32_t> codes;
           for (std::int32_t s = 0; s <= loaded.problem->control.step_count; ++s) {
-            if (!records.read_node_step(s, &displacements)) break;
-            if (!records.read_element_step(s, &values, &codes)) break;
+            if (!records.read_node_step(s, &displacements).is_ok()) break;
+            if (!records.read_element_step(s, &values, &codes).is_ok()) break;
           }
         }
       }

@@ -55,11 +55,11 @@ TEST(FortranNumbers, IntegersOnly) {
 TEST(FreeFormGroups, SeparatorsLinesAndTheRestOfTheLastLine) {
   FreeFormReader reader = reader_of({" 1,2\t3 ,", "", "  4 5 6 7 8", "9"});
   std::int32_t a[5] = {};
-  ASSERT_TRUE(reader.read_integers("a", a));
+  ASSERT_TRUE(reader.read_integers("a", a).is_ok());
   EXPECT_EQ(std::vector<int>(a, a + 5), (std::vector<int>{1, 2, 3, 4, 5}));
   // 6 7 8 were the rest of the group's last line: the next group starts on the next line.
   std::int32_t b = 0;
-  ASSERT_TRUE(reader.read_integers("b", {&b, 1}));
+  ASSERT_TRUE(reader.read_integers("b", {&b, 1}).is_ok());
   EXPECT_EQ(b, 9);
   EXPECT_EQ(reader.last_line(), 4u);
 }
@@ -67,21 +67,21 @@ TEST(FreeFormGroups, SeparatorsLinesAndTheRestOfTheLastLine) {
 TEST(FreeFormGroups, RepeatCountsNullsAndSlash) {
   FreeFormReader reader = reader_of({"3*7 2* 9", ",5,,6", "1 / 2 3", "4 2*8"});
   std::int32_t a[6] = {0, 0, 0, -1, -2, 0};
-  ASSERT_TRUE(reader.read_integers("a", a));
+  ASSERT_TRUE(reader.read_integers("a", a).is_ok());
   EXPECT_EQ(std::vector<int>(a, a + 6), (std::vector<int>{7, 7, 7, -1, -2, 9}));
   // A leading comma and an empty place between commas are null values.
   std::int32_t b[4] = {10, 20, 30, 40};
-  ASSERT_TRUE(reader.read_integers("b", b));
+  ASSERT_TRUE(reader.read_integers("b", b).is_ok());
   EXPECT_EQ(std::vector<int>(b, b + 4), (std::vector<int>{10, 5, 30, 6}));
   // A slash ends the group at once, leaving the rest as it was.
   float c[3] = {0, 11, 12};
-  ASSERT_TRUE(reader.read_reals("c", c));
+  ASSERT_TRUE(reader.read_reals("c", c).is_ok());
   EXPECT_EQ(c[0], 1.0f);
   EXPECT_EQ(c[1], 11.0f);
   EXPECT_EQ(c[2], 12.0f);
   // The rest of a repeat past the group's end is dropped with its line.
   std::int32_t d[2] = {};
-  ASSERT_TRUE(reader.read_integers("d", d));
+  ASSERT_TRUE(reader.read_integers("d", d).is_ok());
   EXPECT_EQ(d[0], 4);
   EXPECT_EQ(d[1], 8);
 }
@@ -91,7 +91,7 @@ TEST(FreeFormGroups, ErrorsNameTheFileTheLineAndWhat) {
     FreeFormReader reader = reader_of({"1 2", "1.5"});
     std::int32_t a[3] = {};
     Status status = reader.read_integers("a", a);
-    ASSERT_FALSE(status);
+    ASSERT_FALSE(status.is_ok());
     EXPECT_EQ(status.message(), "f.dat, line 2: an integer was expected, found 1.5");
   }
   {
@@ -120,29 +120,29 @@ TEST(FreeFormGroups, ErrorsNameTheFileTheLineAndWhat) {
 TEST(FreeFormText, WholeLinesCutToTheirField) {
   FreeFormReader reader = reader_of({"1 2 3", "  a path with blanks   ", "0123456789abcdefghijKLM", "x"});
   std::int32_t a = 0;
-  ASSERT_TRUE(reader.read_integers("a", {&a, 1}));
+  ASSERT_TRUE(reader.read_integers("a", {&a, 1}).is_ok());
   std::string text;
-  ASSERT_TRUE(reader.read_text("t", 255, &text));
+  ASSERT_TRUE(reader.read_text("t", 255, &text).is_ok());
   EXPECT_EQ(text, "  a path with blanks");
-  ASSERT_TRUE(reader.read_text("t", 20, &text));
+  ASSERT_TRUE(reader.read_text("t", 20, &text).is_ok());
   EXPECT_EQ(text, "0123456789abcdefghij");
-  ASSERT_TRUE(reader.read_text("t", 20, &text));
-  EXPECT_FALSE(reader.read_text("t", 20, &text));
+  ASSERT_TRUE(reader.read_text("t", 20, &text).is_ok());
+  EXPECT_FALSE(reader.read_text("t", 20, &text).is_ok());
 }
 
 TEST(FreeFormText, FirstValueOfAFolderFile) {
   std::string value;
-  ASSERT_TRUE(first_free_form_text({"", "  /home/user/results/job1 other"}, "w.dat", 260, &value));
+  ASSERT_TRUE(first_free_form_text({"", "  /home/user/results/job1 other"}, "w.dat", 260, &value).is_ok());
   EXPECT_EQ(value, "/home/user/results/job1");
-  ASSERT_TRUE(first_free_form_text({"/data/a,b"}, "w.dat", 260, &value));
+  ASSERT_TRUE(first_free_form_text({"/data/a,b"}, "w.dat", 260, &value).is_ok());
   EXPECT_EQ(value, "/data/a");
-  ASSERT_TRUE(first_free_form_text({"'/data/my results/x' tail"}, "w.dat", 260, &value));
+  ASSERT_TRUE(first_free_form_text({"'/data/my results/x' tail"}, "w.dat", 260, &value).is_ok());
   EXPECT_EQ(value, "/data/my results/x");
-  ASSERT_TRUE(first_free_form_text({"\"it\"\"s\""}, "w.dat", 260, &value));
+  ASSERT_TRUE(first_free_form_text({"\"it\"\"s\""}, "w.dat", 260, &value).is_ok());
   EXPECT_EQ(value, "it\"s");
-  ASSERT_TRUE(first_free_form_text({", /ignored"}, "w.dat", 260, &value));
+  ASSERT_TRUE(first_free_form_text({", /ignored"}, "w.dat", 260, &value).is_ok());
   EXPECT_EQ(value, "");
-  ASSERT_TRUE(first_free_form_text({"abcdef"}, "w.dat", 3, &value));
+  ASSERT_TRUE(first_free_form_text({"abcdef"}, "w.dat", 3, &value).is_ok());
   EXPECT_EQ(value, "abc");
   Status status = first_free_form_text({"", "   "}, "work_dir.dat", 260, &value);
   EXPECT_EQ(status.message(), "work_dir.dat: the file ends before a value was read");
@@ -175,11 +175,11 @@ TEST(MessageText, ControlBytesAndInvalidUtf8AreEscaped) {
 Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
   lines->clear();
   TextLines file;
-  if (Status status = file.open(path); !status) return status;
+  if (Status status = file.open(path); !status.is_ok()) return status;
   for (;;) {
     std::string line;
     bool got = false;
-    if (Status status = file.next(&line, &got); !status) return status;
+    if (Status status = file.next(&line, &got); !status.is_ok()) return status;
     if (!got) return Status::ok();
     lines->push_back(std::move(line));
   }
@@ -205,7 +205,7 @@ TEST(TextFiles, LineEndsAndAByteOrderMarkReadLikePlainLf) {
   for (const Case& c : cases) {
     folder.write(c.name, c.text);
     std::vector<std::string> lines;
-    ASSERT_TRUE(read_text_lines(folder.file(c.name), &lines)) << c.name;
+    ASSERT_TRUE(read_text_lines(folder.file(c.name), &lines).is_ok()) << c.name;
     EXPECT_EQ(lines, c.lines) << c.name;
   }
   std::vector<std::string> lines;

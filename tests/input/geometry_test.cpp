@@ -35,7 +35,7 @@ TEST(Geometry, PlaneOriginAndIncidenceExample) {
   write_model(folder, comdin(sizes(3, 0, 0, 2, 2, 4), ""), 2, {{1, 1}, {0, 0}, {0, 2}},
               {{1, 0, 0, 0}, {2, 1, 0, 0}, {0, 2, 0, 0}});
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   const Problem& p = *loaded.problem;
   EXPECT_EQ(p.working_directory, folder.path());
   EXPECT_EQ(p.origin_node, 2);
@@ -54,14 +54,14 @@ TEST(Geometry, NoOriginAndSpatialOrigin) {
   TempFolder plane;
   write_model(plane, comdin(sizes(2, 0, 0, 0, 2, 0), ""), 2, {{1, 0}, {0, 1}}, {{}, {}});
   LoadResult loaded = load_problem(plane.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_EQ(loaded.problem->origin_node, 0);
   EXPECT_FALSE(loaded.problem->origin_is_node);
 
   TempFolder space;
   write_model(space, comdin(sizes(3, 0, 0, 0, 3, 0), ""), 3, {{0, 0, 5}, {0, -0.0f, 0}, {0, 0, 0}}, {{}, {}, {}});
   loaded = load_problem(space.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_EQ(loaded.problem->origin_node, 2);  // -0 equals 0
 }
 
@@ -72,14 +72,14 @@ TEST(Geometry, HighestNodeWinsOddWidthAndExtraRecordData) {
   write_model(folder, comdin(sizes(3, 0, 0, 3, 2, 3), ""), 2, {{0, 0}, {1, 0}, {2, 0}},
               {{1, 2, 3, 99, 99}, {1, 0, 3, 99, 99}, {0, 2, 0, 99, 99}});
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_EQ(loaded.problem->element_node1, (std::vector<std::int32_t>{2, 0, 0}));
   EXPECT_EQ(loaded.problem->element_node2, (std::vector<std::int32_t>{0, 3, 0}));
 
   TempFolder narrow;
   write_model(narrow, comdin(sizes(2, 0, 0, 1, 2, 1), ""), 2, {{0, 0}, {1, 0}}, {{1}, {1}});
   loaded = load_problem(narrow.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_EQ(loaded.problem->element_node1, std::vector<std::int32_t>{0});
   EXPECT_EQ(loaded.problem->element_node2, std::vector<std::int32_t>{0});
 }
@@ -93,7 +93,7 @@ TEST(Geometry, RestraintTablesAndElasticMarks) {
       " 3 NaN 0 0\n";       // not a number counts as not 0
   write_model(folder, comdin(sizes(3, 1, 3, 0, 3, 0), lists), 3, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {{}, {}, {}});
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   const Problem& p = *loaded.problem;
   EXPECT_EQ(p.restraint(1, 1), 1);
   EXPECT_EQ(p.restraint(1, 3), 0);
@@ -152,7 +152,7 @@ TEST(Geometry, HugeCountsGiveReadErrorsWithoutAllocating) {
   folder.write("el.unf", std::string(static_cast<std::size_t>(20 * (16 * 2 + 112)), '\0'));
   write_model(folder, comdin(sizes(2, 0, 0, 20, 2, 2), ""), 2, {{0, 0}, {1, 0}}, {{1, 0}, {0, 1}});
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_EQ(loaded.problem->element_node1.size(), 20u);
 }
 
@@ -163,7 +163,7 @@ TEST(Geometry, AnotherProblemHasArraysOfItsOwnSizes) {
   write_model(small, comdin(sizes(1, 0, 0, 0, 3, 0), ""), 3, {{4, 5, 6}}, {{}});
   LoadResult first = load_problem(big.path());
   LoadResult second = load_problem(small.path());
-  ASSERT_TRUE(first.status && second.status);
+  ASSERT_TRUE(first.status.is_ok() && second.status.is_ok());
   EXPECT_EQ(second.problem->node_coords_table, (std::vector<float>{4, 5, 6}));
   EXPECT_EQ(second.problem->restraint_table.size(), 3u);
   EXPECT_TRUE(second.problem->element_node1.empty());

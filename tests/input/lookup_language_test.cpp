@@ -67,13 +67,13 @@ TEST(Language, FirstLineOfLanguageDat) {
   for (const Case& c : cases) {
     folder.write("language.dat", std::string(c.text));
     romanian_messages = !c.romanian;
-    ASSERT_TRUE(read_language(folder.path()));
+    ASSERT_TRUE(read_language(folder.path()).is_ok());
     EXPECT_EQ(romanian_messages.load(), c.romanian) << c.text;
   }
   std::string word;
   folder.write("LANGUAGE.DAT", std::string("Rumaenisch mit langem Namen\n"));
   std::filesystem::remove(folder.file("language.dat"));
-  ASSERT_TRUE(read_language(folder.path(), &word));
+  ASSERT_TRUE(read_language(folder.path(), &word).is_ok());
   EXPECT_EQ(word, "Rumaenisch mit lange");  // 20 characters
   folder.write("LANGUAGE.DAT", std::string());
   romanian_messages = true;
@@ -86,30 +86,30 @@ TEST(Language, FallbackToTheAnalysisProgramsControlFile) {
   std::string word;
   // No language.dat and no work_dir.dat: English.
   romanian_messages = true;
-  ASSERT_TRUE(read_language(start.path(), &word));
+  ASSERT_TRUE(read_language(start.path(), &word).is_ok());
   EXPECT_EQ(word, "English");
   EXPECT_FALSE(romanian_messages.load());
 
   start.write("work_dir.dat", problem.path() + "   \n");
   problem.write("Comdin.dat", std::string(" 1 2 3\nEnglish\nRomana\n"));
-  ASSERT_TRUE(read_language(start.path(), &word));
+  ASSERT_TRUE(read_language(start.path(), &word).is_ok());
   EXPECT_EQ(word, "Romana");
   EXPECT_TRUE(romanian_messages.load());
 
   // One empty last line: it is the last line.
   problem.write("Comdin.dat", std::string(" 1 2 3\nRomana\n\n"));
-  ASSERT_TRUE(read_language(start.path(), &word));
+  ASSERT_TRUE(read_language(start.path(), &word).is_ok());
   EXPECT_EQ(word, "");
   EXPECT_FALSE(romanian_messages.load());
 
   // Kind 1 reads Comnel.dat; the runs read Comdin.dat only.
   std::filesystem::remove(problem.file("Comdin.dat"));
   problem.write("Comnel.dat", std::string("Romana\n"));
-  ASSERT_TRUE(read_language(start.path(), &word));
+  ASSERT_TRUE(read_language(start.path(), &word).is_ok());
   EXPECT_EQ(word, "English");
-  ASSERT_TRUE(fallback_language(1, start.path(), &word));
+  ASSERT_TRUE(fallback_language(1, start.path(), &word).is_ok());
   EXPECT_EQ(word, "Romana");
-  ASSERT_TRUE(fallback_language(5, start.path(), &word));
+  ASSERT_TRUE(fallback_language(5, start.path(), &word).is_ok());
   EXPECT_EQ(word, "English");
 
   start.write("work_dir.dat", std::string());
@@ -123,13 +123,13 @@ TEST(Language, FilesThereThatCannotBeOpenedGiveEnglish) {
   // it fails (being root, a file without read permission would still open).
   start.write("work_dir.dat", problem.path() + "\n");
   problem.write("Comdin.dat", std::string("Romana\n"));
-  ASSERT_TRUE(read_language(start.path(), &word));
+  ASSERT_TRUE(read_language(start.path(), &word).is_ok());
   EXPECT_EQ(word, "Romana");
   std::filesystem::remove(problem.file("Comdin.dat"));
   std::filesystem::create_symlink("Comdin.dat", problem.file("Comdin.dat"));
   romanian_messages = true;
   Status status = read_language(start.path(), &word);
-  EXPECT_TRUE(status) << status.message();
+  EXPECT_TRUE(status.is_ok()) << status.message();
   EXPECT_EQ(word, "English");
   EXPECT_FALSE(romanian_messages.load());
 
@@ -137,7 +137,7 @@ TEST(Language, FilesThereThatCannotBeOpenedGiveEnglish) {
   std::filesystem::create_symlink("work_dir.dat", start.file("work_dir.dat"));
   romanian_messages = true;
   status = read_language(start.path(), &word);
-  EXPECT_TRUE(status) << status.message();
+  EXPECT_TRUE(status.is_ok()) << status.message();
   EXPECT_EQ(word, "English");
   EXPECT_FALSE(romanian_messages.load());
 }
@@ -147,20 +147,20 @@ TEST(InitialDirectory, WorkDirDatOrTheWorkFolderBesideTheStartFolder) {
   std::string bin = root.make_folder("veltra/bin");
   std::string initial;
   // No work folder beside bin: the start folder itself.
-  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok());
   EXPECT_EQ(initial, bin);
   std::string work = root.make_folder("veltra/work");
-  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok());
   EXPECT_EQ(initial, work);
-  ASSERT_TRUE(first_graph_initial_directory("", &initial));
+  ASSERT_TRUE(first_graph_initial_directory("", &initial).is_ok());
   EXPECT_EQ(initial, "");
 
   // work_dir.dat in the start folder: its first free-form value, slashes and all.
   root.write("veltra/bin/work_dir.dat", std::string("  /data/results/job 7, more\r\n"));
-  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok());
   EXPECT_EQ(initial, "/data/results/job");
   root.write("veltra/bin/work_dir.dat", std::string("'/data/my results/job 7'\n"));
-  ASSERT_TRUE(first_graph_initial_directory(bin, &initial));
+  ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok());
   EXPECT_EQ(initial, "/data/my results/job 7");
   root.write("veltra/bin/work_dir.dat", std::string("\n"));
   EXPECT_EQ(first_graph_initial_directory(bin, &initial).message(),

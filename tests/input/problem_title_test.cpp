@@ -25,7 +25,7 @@ TEST(ProblemTitle, FirstLineAfterTheCommentLines) {
   ProblemControl control;
   control.input_file_path = folder.file("beam.dat");
   std::vector<std::string> lines;
-  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines));
+  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines).is_ok());
   EXPECT_EQ(control.problem_title, "  Cantilever beam, 4 elements");
   EXPECT_EQ(control.problem_title_length, 29);
   EXPECT_TRUE(lines.empty());
@@ -34,7 +34,7 @@ TEST(ProblemTitle, FirstLineAfterTheCommentLines) {
   // working directory, in any letter case.
   folder.write("FRAME.DAT", std::string(100, 'T') + "\n");
   control.input_file_path = "frame.dat";
-  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines));
+  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines).is_ok());
   EXPECT_EQ(control.problem_title, std::string(80, 'T'));
   EXPECT_EQ(control.problem_title_length, 80);
 }
@@ -44,7 +44,7 @@ TEST(ProblemTitle, InputFileNotFound) {
   ProblemControl control;
   control.input_file_path = "C:\\job\\beam.dat";
   std::vector<std::string> lines;
-  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines));
+  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines).is_ok());
   EXPECT_EQ(control.problem_title, "beam");
   EXPECT_EQ(control.problem_title_length, 4);
   EXPECT_EQ(lines, (std::vector<std::string>{" Input File Not Found: C:\\job\\beam.dat",
@@ -52,7 +52,7 @@ TEST(ProblemTitle, InputFileNotFound) {
 
   lines.clear();
   control.input_file_path = "C:\\ver1.2\\beam.dat";
-  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines));
+  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines).is_ok());
   EXPECT_EQ(control.problem_title, "");
   EXPECT_EQ(control.problem_title_length, 0);
   EXPECT_EQ(lines, (std::vector<std::string>{" Input File Not Found: C:\\ver1.2\\beam.dat",
@@ -60,7 +60,7 @@ TEST(ProblemTitle, InputFileNotFound) {
 
   lines.clear();
   control.input_file_path = folder.file("missing/job.dat");
-  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines));
+  ASSERT_TRUE(read_problem_title(folder.path(), &control, &lines).is_ok());
   EXPECT_EQ(control.problem_title, "job");
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 TEST(ReadFailure, TheMessageNamesTheFileAndTheSystemsReason) {
   input_test::TempFolder folder;
-  ASSERT_TRUE(sample::write_sample(sample::make_sample(sample::Kind::portal, {3, 0}), folder.path()));
+  ASSERT_TRUE(sample::write_sample(sample::make_sample(sample::Kind::portal, {3, 0}), folder.path()).is_ok());
 
   input_test::fail_reads_of("nei.unf", EIO);
   LoadResult failed = load_problem(folder.path());
@@ -24,9 +24,9 @@ TEST(ReadFailure, TheMessageNamesTheFileAndTheSystemsReason) {
   EXPECT_EQ(failed.status.message(), "nei.unf: cannot be read at byte 0: Input/output error");
 
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   StepRecords records(*loaded.problem);
-  ASSERT_TRUE(records.open_u01());
+  ASSERT_TRUE(records.open_u01().is_ok());
   std::vector<float> displacements;
   input_test::fail_reads_of("u01.unf", EIO);
   Status status = records.read_node_step(1, &displacements);
@@ -37,7 +37,7 @@ TEST(ReadFailure, TheMessageNamesTheFileAndTheSystemsReason) {
             "u01.unf: cannot be read at byte " + std::to_string(step_bytes) + ": Input/output error");
   // Past the failure the same step reads, and a step beyond the file is an
   // early end, not a failure.
-  EXPECT_TRUE(records.read_node_step(1, &displacements));
+  EXPECT_TRUE(records.read_node_step(1, &displacements).is_ok());
   EXPECT_EQ(records.read_node_step(4, &displacements).kind(), StatusKind::damaged);
 }
 

@@ -21,10 +21,10 @@ using input_test::TempFolder;
 
 void expect_round_trip(const sample::SampleModel& model) {
   TempFolder folder;
-  ASSERT_TRUE(sample::write_sample(model, folder.path()));
+  ASSERT_TRUE(sample::write_sample(model, folder.path()).is_ok());
   ASSERT_TRUE(check_required_files(folder.file("comdin.dat")).all_present);
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status) << loaded.status.message();
+  ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
   EXPECT_TRUE(loaded.info_lines.empty());
   const Problem& p = *loaded.problem;
   const ProblemControl& c = p.control;
@@ -64,19 +64,19 @@ void expect_round_trip(const sample::SampleModel& model) {
   }
 
   StepRecords records(p);
-  ASSERT_TRUE(records.open_u01());
+  ASSERT_TRUE(records.open_u01().is_ok());
   std::vector<float> read, expected, value, expected_value;
   std::vector<std::int32_t> code, expected_code;
   for (std::int32_t s = 0; s <= c.step_count; ++s) {
-    ASSERT_TRUE(records.read_node_step(s, &read));
+    ASSERT_TRUE(records.read_node_step(s, &read).is_ok());
     sample::step_displacements(model, s, &expected);
     ASSERT_EQ(read, expected) << "step " << s;
-    ASSERT_TRUE(records.read_element_step(s, &value, &code));
+    ASSERT_TRUE(records.read_element_step(s, &value, &code).is_ok());
     sample::element_states(model, expected, &expected_value, &expected_code);
     ASSERT_EQ(value, expected_value) << "step " << s;
     ASSERT_EQ(code, expected_code) << "step " << s;
   }
-  EXPECT_FALSE(records.read_node_step(c.step_count + 1, &read));
+  EXPECT_FALSE(records.read_node_step(c.step_count + 1, &read).is_ok());
 }
 
 TEST(SampleRoundTrip, Portal) {
@@ -97,9 +97,9 @@ TEST(SampleRoundTrip, CantileverWithNoNodeAtTheOrigin) {
   sample::SampleModel model = sample::make_sample(sample::Kind::cantilever);
   expect_round_trip(model);
   TempFolder folder;
-  ASSERT_TRUE(sample::write_sample(model, folder.path()));
+  ASSERT_TRUE(sample::write_sample(model, folder.path()).is_ok());
   LoadResult loaded = load_problem(folder.path());
-  ASSERT_TRUE(loaded.status);
+  ASSERT_TRUE(loaded.status.is_ok());
   EXPECT_EQ(loaded.problem->origin_node, 0);
   EXPECT_EQ(loaded.problem->control.problem_title, "Cantilever beam, 4 elements");
 }
@@ -140,18 +140,18 @@ TEST(SampleRoundTrip, OverlappingRunsKeepTheirOwnProblems) {
   TempFolder portal, space;
   sample::SampleModel portal_model = sample::make_sample(sample::Kind::portal, {.steps = 30});
   sample::SampleModel space_model = sample::make_sample(sample::Kind::space, {.steps = 30});
-  ASSERT_TRUE(sample::write_sample(portal_model, portal.path()));
-  ASSERT_TRUE(sample::write_sample(space_model, space.path()));
+  ASSERT_TRUE(sample::write_sample(portal_model, portal.path()).is_ok());
+  ASSERT_TRUE(sample::write_sample(space_model, space.path()).is_ok());
   auto run = [](const std::string& folder, const sample::SampleModel* model, bool* ok) {
     *ok = false;
     LoadResult loaded = load_problem(folder);
-    if (!loaded.status) return;
+    if (!loaded.status.is_ok()) return;
     ProblemPtr problem = loaded.problem;
     StepRecords records(*problem);
-    if (!records.open_u01()) return;
+    if (!records.open_u01().is_ok()) return;
     std::vector<float> read, expected;
     for (std::int32_t s = 0; s <= problem->control.step_count; ++s) {
-      if (!records.read_node_step(s, &read)) return;
+      if (!records.read_node_step(s, &read).is_ok()) return;
       sample::step_displacements(*model, s, &expected);
       if (read != expected) return;
     }

@@ -71,12 +71,12 @@ TEST(StepRecords, ReadsWholeStepsNodeMajor) {
   folder.write("u01.unf", bytes);
   Problem p = problem_in(folder, 3, 0, 2);
   StepRecords records(p);
-  ASSERT_TRUE(records.open_u01());
+  ASSERT_TRUE(records.open_u01().is_ok());
   std::vector<float> d;
-  ASSERT_TRUE(records.read_node_step(2, &d));
+  ASSERT_TRUE(records.read_node_step(2, &d).is_ok());
   EXPECT_EQ(d, (std::vector<float>{201, -201, 202, -202, -1.25f, 8.5f}));
   const float* buffer = d.data();
-  ASSERT_TRUE(records.read_node_step(0, &d));
+  ASSERT_TRUE(records.read_node_step(0, &d).is_ok());
   EXPECT_EQ(d, (std::vector<float>{1, -1, 2, -2, 3, -3}));
   EXPECT_EQ(d.data(), buffer);  // the caller's buffer is reused
   EXPECT_EQ(records.step_time(2), 1.0f);
@@ -91,12 +91,12 @@ TEST(StepRecords, ElementValuesAndCodesConnectingOnFirstUse) {
   EXPECT_FALSE(records.el_connected());
   std::vector<float> value;
   std::vector<std::int32_t> code;
-  ASSERT_TRUE(records.read_element_step(3, &value, &code));
+  ASSERT_TRUE(records.read_element_step(3, &value, &code).is_ok());
   EXPECT_TRUE(records.el_connected());
   EXPECT_EQ(value, (std::vector<float>{0.75f, 0.75f, 0.75f}));
   EXPECT_EQ(code, (std::vector<std::int32_t>{2, 1, 0}));
-  ASSERT_TRUE(records.open_el());  // already connected: no effect
-  ASSERT_TRUE(records.read_element_step(0, &value, &code));
+  ASSERT_TRUE(records.open_el().is_ok());  // already connected: no effect
+  ASSERT_TRUE(records.read_element_step(0, &value, &code).is_ok());
   EXPECT_EQ(value, (std::vector<float>{0, 0, 0}));
   EXPECT_EQ(code, (std::vector<std::int32_t>{-1, -2, -3}));
 }
@@ -110,8 +110,8 @@ TEST(StepRecords, ReadErrorsNameTheFileAndTheStep) {
   StepRecords records(p);
   std::vector<float> d;
   EXPECT_EQ(records.read_node_step(0, &d).message(), "u01.unf: not connected");
-  ASSERT_TRUE(records.open_u01());
-  ASSERT_TRUE(records.read_node_step(1, &d));
+  ASSERT_TRUE(records.open_u01().is_ok());
+  ASSERT_TRUE(records.read_node_step(1, &d).is_ok());
   EXPECT_EQ(records.read_node_step(2, &d).message(),
             "u01.unf: step 2 is beyond the end of the file, which holds steps 0 to 1");
   EXPECT_EQ(records.read_node_step(2000000000, &d).message(),
@@ -124,8 +124,8 @@ TEST(StepRecords, ReadErrorsNameTheFileAndTheStep) {
   // A problem with a single stored step needs only its first records.
   folder.write("u01.unf", u01(1, 2));
   StepRecords single(p);
-  ASSERT_TRUE(single.open_u01());
-  EXPECT_TRUE(single.read_node_step(0, &d));
+  ASSERT_TRUE(single.open_u01().is_ok());
+  EXPECT_TRUE(single.read_node_step(0, &d).is_ok());
   EXPECT_EQ(single.read_node_step(1, &d).message(),
             "u01.unf: step 1 is beyond the end of the file, which holds steps 0 to 0");
 }
@@ -151,24 +151,24 @@ TEST(StepRecords, ReadAheadGivesWhatAPlainReadGives) {
   for (const Case& c : cases) {
     SCOPED_TRACE("ahead " + std::to_string(c.ahead) + " read " + std::to_string(c.read));
     StepRecords plain(p), ahead(p);
-    ASSERT_TRUE(plain.open_u01());
-    ASSERT_TRUE(ahead.open_u01());
+    ASSERT_TRUE(plain.open_u01().is_ok());
+    ASSERT_TRUE(ahead.open_u01().is_ok());
     ahead.read_ahead(c.ahead, c.ahead_elements);
     if (c.reopen_between) {
-      ASSERT_TRUE(ahead.open_u01());
+      ASSERT_TRUE(ahead.open_u01().is_ok());
     }
     std::vector<float> want_d, got_d, want_v, got_v;
     std::vector<std::int32_t> want_c, got_c;
     Status want = plain.read_node_step(c.read, &want_d);
     Status got = ahead.read_node_step(c.read, &got_d);
     EXPECT_EQ(got.message(), want.message());
-    if (want) {
+    if (want.is_ok()) {
       EXPECT_EQ(got_d, want_d);
     }
     want = plain.read_element_step(c.read, &want_v, &want_c);
     got = ahead.read_element_step(c.read, &got_v, &got_c);
     EXPECT_EQ(got.message(), want.message());
-    if (want) {
+    if (want.is_ok()) {
       EXPECT_EQ(got_v, want_v);
       EXPECT_EQ(got_c, want_c);
     }
@@ -176,7 +176,7 @@ TEST(StepRecords, ReadAheadGivesWhatAPlainReadGives) {
     std::vector<float> again;
     want = plain.read_node_step(c.read, &want_d);
     EXPECT_EQ(ahead.read_node_step(c.read, &again).message(), want.message());
-    if (want) {
+    if (want.is_ok()) {
       EXPECT_EQ(again, want_d);
     }
     // A read-ahead left running when the records go is waited for.
@@ -189,16 +189,16 @@ TEST(StepRecords, EachRunHasConnectionsOfItsOwn) {
   folder.write("u01.unf", u01(2, 2));
   Problem p = problem_in(folder, 2, 0, 2);
   StepRecords first(p), second(p);
-  ASSERT_TRUE(first.open_u01());
-  ASSERT_TRUE(second.open_u01());
+  ASSERT_TRUE(first.open_u01().is_ok());
+  ASSERT_TRUE(second.open_u01().is_ok());
   first.close();
   EXPECT_FALSE(first.u01_connected());
   std::vector<float> d;
-  ASSERT_TRUE(second.read_node_step(1, &d));
+  ASSERT_TRUE(second.read_node_step(1, &d).is_ok());
   EXPECT_EQ(d[0], 101.0f);
   // Even with the file renamed away the open connection reads on.
   std::filesystem::rename(folder.file("u01.unf"), folder.file("moved.unf"));
-  EXPECT_TRUE(second.read_node_step(0, &d));
+  EXPECT_TRUE(second.read_node_step(0, &d).is_ok());
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ std::string write_case_sample(const std::string& spec) {
   if (!k) return "";
   const std::string dir = scratch_path("golden-" + spec);
   fs::remove_all(dir);
-  if (!sample::write_sample(sample::make_sample(*k, size), dir)) return "";
+  if (!sample::write_sample(sample::make_sample(*k, size), dir).is_ok()) return "";
   return dir;
 }
 

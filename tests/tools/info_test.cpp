@@ -53,12 +53,12 @@ TEST(VeltraInfo, HistoryAgreesWithTheStepRecords) {
   for (const Case& c : cases) {
     Scratch scratch;
     const std::string dir = scratch.file("result");
-    ASSERT_TRUE(sample::write_sample(sample::make_sample(c.kind, {.steps = 12}), dir));
+    ASSERT_TRUE(sample::write_sample(sample::make_sample(c.kind, {.steps = 12}), dir).is_ok());
     LoadResult loaded = load_problem(dir);
-    ASSERT_TRUE(loaded.status) << loaded.status.message();
+    ASSERT_TRUE(loaded.status.is_ok()) << loaded.status.message();
     const ProblemControl& control = loaded.problem->control;
     StepRecords records(*loaded.problem);
-    ASSERT_TRUE(records.open_u01());
+    ASSERT_TRUE(records.open_u01().is_ok());
     for (std::int32_t node : c.nodes) {
       if (node == 0) node = control.node_count;
       const ToolRun run = info(dir + " --history " + std::to_string(node), scratch);
@@ -69,7 +69,7 @@ TEST(VeltraInfo, HistoryAgreesWithTheStepRecords) {
       ASSERT_EQ(rows.size(), static_cast<std::size_t>(control.step_count) + 1);
       std::vector<float> step;
       for (std::int32_t s = 0; s <= control.step_count; ++s) {
-        ASSERT_TRUE(records.read_node_step(s, &step));
+        ASSERT_TRUE(records.read_node_step(s, &step).is_ok());
         ASSERT_EQ(rows[s].size(), static_cast<std::size_t>(control.NGL) + 1);
         EXPECT_EQ(rows[s][0], records.step_time(s));
         for (int j = 1; j <= control.NGL; ++j)
@@ -90,7 +90,7 @@ TEST(VeltraInfo, SummaryTablesStepAndErrors) {
   Scratch scratch;
   const std::string dir = scratch.file("cantilever");
   const sample::SampleModel model = sample::make_sample(sample::Kind::cantilever, {.steps = 10});
-  ASSERT_TRUE(sample::write_sample(model, dir));
+  ASSERT_TRUE(sample::write_sample(model, dir).is_ok());
 
   ToolRun run = info(dir, scratch);
   ASSERT_EQ(run.status, 0) << run.err;

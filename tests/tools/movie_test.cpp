@@ -26,7 +26,7 @@ int files_with(const std::string& folder, const std::string& part) {
 TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   Scratch scratch;
   const std::string dir = scratch.file("cantilever");
-  ASSERT_TRUE(sample::write_sample(sample::make_sample(sample::Kind::cantilever, {.steps = 60}), dir));
+  ASSERT_TRUE(sample::write_sample(sample::make_sample(sample::Kind::cantilever, {.steps = 60}), dir).is_ok());
   const std::string export_tool = std::string(VELTRA_EXPORT) + " " + dir + " --size 322x240 ";
 
   struct Format {

@@ -16,7 +16,7 @@ Status read_node_history(const Problem& problem, std::int32_t node, NodeHistory*
   const std::string path = find_in_folder(problem.working_directory, "u01.unf");
   BinaryFile file;
   if (Status status = file.open(path.empty() ? join_path(problem.working_directory, "u01.unf") : path, "u01.unf");
-      !status)
+      !status.is_ok())
     return status;
   history->node = node;
   history->NGL = c.NGL;
@@ -28,7 +28,7 @@ Status read_node_history(const Problem& problem, std::int32_t node, NodeHistory*
     const std::int64_t offset =
         record_offset(step_record_number(s, c.node_count, node), u01_record_bytes(c.NGL));
     std::size_t got = 0;
-    if (Status status = file.read_at(offset, record.size(), record.data(), &got); !status) return status;
+    if (Status status = file.read_at(offset, record.size(), record.data(), &got); !status.is_ok()) return status;
     if (got != record.size())
       return Status::damaged("u01.unf: step " + std::to_string(s) + " of node " + std::to_string(node) +
                            " cannot be read; the file ends before step " + std::to_string(c.step_count));
@@ -45,7 +45,7 @@ Status find_largest_displacement(const Problem& problem, LargestDisplacement* la
   const std::string path = find_in_folder(problem.working_directory, "u01.unf");
   BinaryFile file;
   if (Status status = file.open(path.empty() ? join_path(problem.working_directory, "u01.unf") : path, "u01.unf");
-      !status)
+      !status.is_ok())
     return status;
 
   // The records of steps 0..step_count lie one after another from the start
@@ -63,7 +63,7 @@ Status find_largest_displacement(const Problem& problem, LargestDisplacement* la
     const std::int64_t count = std::min(chunk_records, records - first);
     const std::size_t length = static_cast<std::size_t>(count * record_bytes);
     std::size_t got = 0;
-    if (Status status = file.read_at(first * record_bytes, length, chunk.data(), &got); !status) return status;
+    if (Status status = file.read_at(first * record_bytes, length, chunk.data(), &got); !status.is_ok()) return status;
     if (got != length) {
       const std::int64_t size = file.size();
       const std::int64_t steps = size < 0 ? 0 : size / (record_bytes * c.node_count);

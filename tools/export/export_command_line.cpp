@@ -156,7 +156,7 @@ CommandLineResult read_export_command_line(const std::vector<std::string>& args,
     const std::string name = found.toStdString();
     if (std::find(value_fields.begin(), value_fields.end(), name) != value_fields.end()) {
       const std::string v = parser.values(found).value(seen[name]++).toStdString();
-      if (Status status = check_export_field(name, v); !status) return error(status.message());
+      if (Status status = check_export_field(name, v); !status.is_ok()) return error(status.message());
       options->fields.emplace_back(name, v);
       continue;
     }

@@ -134,7 +134,7 @@ Status export_settings(const ExportOptions& options, std::int32_t last_step, Exp
   result->settings.frame_delay_ms = 0;
   for (const auto& [name, value] : options.fields) {
     Status status = apply_field(name, value, last_step, result);
-    if (!status) return status;
+    if (!status.is_ok()) return status;
   }
   if (correct_frequency(result->settings)) result->notes.push_back(kInvalidFrequencyLine);
   return Status::ok();

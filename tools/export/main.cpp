@@ -48,7 +48,7 @@ void export_program() {
   settings_startup();
   StepRecords records(*problem);
   Status status = records.open_u01();
-  if (!status) fail(status.message());
+  if (!status.is_ok()) fail(status.message());
   StepRecordsSource source(records);
 
   GraphRun run;
@@ -57,7 +57,7 @@ void export_program() {
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
   status = measure_extents(run);
-  if (!status) fail(status.message());
+  if (!status.is_ok()) fail(status.message());
 
   wnd_set_graph_area_size(options.width, options.height);
   switch (setup_graph_window(run)) {
@@ -76,7 +76,7 @@ void export_program() {
   const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
 
   for (auto& sink : sinks)
-    if (status = sink->begin(options.width, options.height); !status) fail(status.message());
+    if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status.message());
   progress = std::make_unique<Progress>(total, options.quiet);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
@@ -92,7 +92,7 @@ void export_program() {
     }
     const std::int64_t number = options.only_frame >= 0 ? frame : done;
     for (auto& sink : sinks) {
-      if (Status s = sink->add(image, number); !s) {
+      if (Status s = sink->add(image, number); !s.is_ok()) {
         save_error = s.message();
         return false;
       }
@@ -101,10 +101,10 @@ void export_program() {
     return true;
   };
   status = run_animation(run, animation);
-  if (!status) fail(status.message());
+  if (!status.is_ok()) fail(status.message());
   if (!save_error.empty()) fail(save_error);
   for (auto& sink : sinks)
-    if (status = sink->finish(); !status) fail(status.message());
+    if (status = sink->finish(); !status.is_ok()) fail(status.message());
   progress->finish();
   wnd_quit(0);
 }
@@ -137,13 +137,13 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::absolute(options.folder, ec);
   LoadResult loaded = load_problem(folder.lexically_normal().string());
-  if (!loaded.status) {
+  if (!loaded.status.is_ok()) {
     std::fprintf(stderr, "%s\n", loaded.status.message().c_str());
     return kExitError;
   }
   problem = loaded.problem;
   Status status = export_settings(options, problem->control.step_count, &chosen);
-  if (!status) {
+  if (!status.is_ok()) {
     std::fprintf(stderr, "veltra-export: %s\n", status.message().c_str());
     return kExitError;
   }

@@ -218,7 +218,7 @@ Status MovieFile::drain_filters() {
     filtered_->pict_type = AV_PICTURE_TYPE_NONE;
     Status status = encode(filtered_);
     av_frame_unref(filtered_);
-    if (!status) return status;
+    if (!status.is_ok()) return status;
   }
 }
 
@@ -243,9 +243,9 @@ Status MovieFile::finish() {
   int rc = 0;
   if (gif_) {
     if ((rc = av_buffersrc_add_frame(source_, nullptr)) < 0) return fail("the palette filters", rc);
-    if (Status status = drain_filters(); !status) return status;
+    if (Status status = drain_filters(); !status.is_ok()) return status;
   }
-  if (Status status = encode(nullptr); !status) return status;
+  if (Status status = encode(nullptr); !status.is_ok()) return status;
   if ((rc = av_write_trailer(format_)) < 0) return fail("cannot be written", rc);
   avio_flush(format_->pb);
   if (format_->pb->error < 0) return fail("cannot be written", format_->pb->error);

@@ -2,14 +2,13 @@
 // FOLDER/frame-NNNN.png on a thread of its own, so that the next frame is
 // drawn while the last one is encoded.
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <thread>
 
+#include "base/mutex.h"
 #include "frame_sink.h"
 #include "png_encode.h"
 
@@ -32,18 +31,18 @@ class PngFolder : public FrameSink {
   // Waits while a frame is still waiting for the encoder, then leaves this
   // one waiting. An error of an earlier frame is returned instead.
   Status add(const WndImage& image, std::int64_t frame) override {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !waiting_ || !error_.is_ok(); });
+    MutexLock lock(mutex_);
+    while (waiting_ && error_.is_ok()) changed_.wait(mutex_);
     if (!error_.is_ok()) return error_;
     waiting_ = Job{image, frame};
-    changed_.notify_all();
+    changed_.signal_all();
     return Status::ok();
   }
 
   // Waits for the frames still being encoded; the first error, if any.
   Status finish() override {
     stop();
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return error_;
   }
 
@@ -57,10 +56,10 @@ class PngFolder : public FrameSink {
 
   void stop() {
     {
-      std::lock_guard lock(mutex_);
+      MutexLock lock(mutex_);
       stopping_ = true;
     }
-    changed_.notify_all();
+    changed_.signal_all();
     if (worker_.joinable()) worker_.join();
   }
 
@@ -71,24 +70,24 @@ class PngFolder : public FrameSink {
     for (;;) {
       Job job;
       {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return waiting_ || stopping_; });
+        MutexLock lock(mutex_);
+        while (!waiting_ && !stopping_) changed_.wait(mutex_);
         if (!waiting_) return;
         job = std::move(*waiting_);
         waiting_.reset();
       }
-      changed_.notify_all();
+      changed_.signal_all();
       Status status;
       try {
         status = write(job, &png);
       } catch (const std::exception& e) {
         status = Status::io_error("frame " + std::to_string(job.frame) + ": " + e.what());
       }
-      if (!status) {
-        std::lock_guard lock(mutex_);
+      if (!status.is_ok()) {
+        MutexLock lock(mutex_);
         error_ = status;
         waiting_.reset();
-        changed_.notify_all();
+        changed_.signal_all();
         return;
       }
     }
@@ -115,11 +114,11 @@ class PngFolder : public FrameSink {
 
   std::string folder_;
   std::thread worker_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::optional<Job> waiting_;  // the frame the encoder takes next
-  bool stopping_ = false;
-  Status error_;
+  Mutex mutex_;
+  CondVar changed_;
+  std::optional<Job> waiting_ GUARDED_BY(mutex_);  // the frame the encoder takes next
+  bool stopping_ GUARDED_BY(mutex_) = false;
+  Status error_ GUARDED_BY(mutex_);
 };
 
 }  // namespace

@@ -109,11 +109,11 @@ void add_tables(const Problem& problem, Json* json) {
 
 Status add_step(const Problem& problem, std::int32_t step, Json* json) {
   StepRecords records(problem);
-  if (Status status = records.open_u01(); !status) return status;
+  if (Status status = records.open_u01(); !status.is_ok()) return status;
   std::vector<float> displacements, values;
   std::vector<std::int32_t> codes;
-  if (Status status = records.read_node_step(step, &displacements); !status) return status;
-  if (Status status = records.read_element_step(step, &values, &codes); !status) return status;
+  if (Status status = records.read_node_step(step, &displacements); !status.is_ok()) return status;
+  if (Status status = records.read_element_step(step, &values, &codes); !status.is_ok()) return status;
   Json& out = *json;
   out["step"] = step;
   out["step_time"] = records.step_time(step);

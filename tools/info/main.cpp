@@ -108,22 +108,22 @@ int main(int argc, char** argv) {
     return fail(message);
   }
   LoadResult loaded = load_problem(check.working_directory);
-  if (!loaded.status) return fail(loaded.status.message());
+  if (!loaded.status.is_ok()) return fail(loaded.status.message());
   const Problem& problem = *loaded.problem;
 
   if (history_option->count() > 0) {
     NodeHistory history;
-    if (Status status = read_node_history(problem, node, &history); !status) return fail(status.message());
+    if (Status status = read_node_history(problem, node, &history); !status.is_ok()) return fail(status.message());
     print(history_csv(history));
     return 0;
   }
 
   LargestDisplacement largest;
-  if (Status status = find_largest_displacement(problem, &largest); !status) return fail(status.message());
+  if (Status status = find_largest_displacement(problem, &largest); !status.is_ok()) return fail(status.message());
   Json json = summary_json(loaded, largest);
   if (tables) add_tables(problem, &json);
   if (step_option->count() > 0) {
-    if (Status status = add_step(problem, step, &json); !status) return fail(status.message());
+    if (Status status = add_step(problem, step, &json); !status.is_ok()) return fail(status.message());
   }
   // The summary alone is read by people: one value a line. With tables or
   // records it is data: one line.

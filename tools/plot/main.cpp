@@ -135,13 +135,13 @@ int main(int argc, char** argv) {
     return fail(message);
   }
   LoadResult loaded = load_problem(check.working_directory);
-  if (!loaded.status) return fail(loaded.status.message());
+  if (!loaded.status.is_ok()) return fail(loaded.status.message());
   const Problem& problem = *loaded.problem;
   if (direction > problem.control.NGL)
     return usage_error("--direction " + std::to_string(direction) + ": the problem has directions 1 to " +
                        std::to_string(problem.control.NGL));
   NodeHistory history;
-  if (Status status = read_node_history(problem, node, &history); !status) return fail(status.message());
+  if (Status status = read_node_history(problem, node, &history); !status.is_ok()) return fail(status.message());
 
   HistoryPlot plot;
   plot.title = QString::fromStdString(problem.control.problem_title);
@@ -177,6 +177,6 @@ int main(int argc, char** argv) {
     draw_history_plot(painter, area, plot);
     painter.end();
   }
-  if (Status status = write_whole_file(out, bytes); !status) return fail(status.message());
+  if (Status status = write_whole_file(out, bytes); !status.is_ok()) return fail(status.message());
   return 0;
 }

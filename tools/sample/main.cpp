@@ -16,7 +16,7 @@ constexpr int kExitError = 2;
 int write(sample::Kind kind, sample::SampleSize size, const std::string& folder) {
   sample::SampleModel model = sample::make_sample(kind, size);
   Status status = sample::write_sample(model, folder);
-  if (!status) {
+  if (!status.is_ok()) {
     std::fprintf(stderr, "veltra-sample: %s\n", status.message().c_str());
     return kExitError;
   }

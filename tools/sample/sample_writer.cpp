@@ -143,17 +143,17 @@ std::string input_text(const SampleModel& model) {
 Status write_geometry(const SampleModel& model, const std::string& folder) {
   const int ngl = model.NGL;
   BinaryOut x;
-  if (Status status = x.open(folder + "/x.unf"); !status) return status;
+  if (Status status = x.open(folder + "/x.unf"); !status.is_ok()) return status;
   for (std::int32_t n = 1; n <= model.node_count(); ++n) {
     float coords[3] = {};
     for (int j = 1; j <= ngl; ++j) coords[j - 1] = model.coord(n, j);
     // The reserve of the record (the node's local axes) stays 0.
     encode_x_record(ngl, coords, x.put_record(x_record_bytes(ngl)));
   }
-  if (Status status = x.close(); !status) return status;
+  if (Status status = x.close(); !status.is_ok()) return status;
 
   BinaryOut nei;
-  if (Status status = nei.open(folder + "/nei.unf"); !status) return status;
+  if (Status status = nei.open(folder + "/nei.unf"); !status.is_ok()) return status;
   const std::size_t width = static_cast<std::size_t>(model.incidence_width);
   const std::size_t count = width + static_cast<std::size_t>(model.incidence_extra);
   std::vector<std::int32_t> integers(count);
@@ -176,8 +176,8 @@ Status write_geometry(const SampleModel& model, const std::string& folder) {
 Status write_steps(const SampleModel& model, const std::string& folder) {
   const int ngl = model.NGL;
   BinaryOut u01, el;
-  if (Status status = u01.open(folder + "/u01.unf"); !status) return status;
-  if (Status status = el.open(folder + "/el.unf"); !status) return status;
+  if (Status status = u01.open(folder + "/u01.unf"); !status.is_ok()) return status;
+  if (Status status = el.open(folder + "/el.unf"); !status.is_ok()) return status;
   std::vector<float> now, before, value;
   std::vector<std::int32_t> code;
   const float dt = model.time_step;
@@ -210,7 +210,7 @@ Status write_steps(const SampleModel& model, const std::string& folder) {
     }
     before = now;
   }
-  if (Status status = u01.close(); !status) return status;
+  if (Status status = u01.close(); !status.is_ok()) return status;
   return el.close();
 }
 
@@ -227,11 +227,11 @@ Status write_sample(const SampleModel& model, const std::string& folder_argument
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   std::string input_path = folder + "/" + input_file_name(model);
-  if (Status status = write_text(input_path, input_text(model)); !status) return status;
-  if (Status status = write_text(folder + "/comdin.dat", comdin_text(model, input_path, folder)); !status) {
+  if (Status status = write_text(input_path, input_text(model)); !status.is_ok()) return status;
+  if (Status status = write_text(folder + "/comdin.dat", comdin_text(model, input_path, folder)); !status.is_ok()) {
     return status;
   }
-  if (Status status = write_geometry(model, folder); !status) return status;
+  if (Status status = write_geometry(model, folder); !status.is_ok()) return status;
   return write_steps(model, folder);
 }
 

@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "platform/gfx.h"
-#include "platform/mutex.h"
+#include "base/mutex.h"
 #include "platform/qt/glyph_cache.h"
 #include "platform/raster.h"
-#include "platform/thread_annotations.h"
+#include "base/thread_annotations.h"
 
 namespace qtl {
 

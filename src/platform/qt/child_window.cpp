@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <map>
 
-#include "platform/mutex.h"
+#include "base/mutex.h"
 #include "platform/qt/font_list.h"
 
 namespace qtl {

@@ -6,13 +6,11 @@
 #include <QMetaObject>
 #include <QThread>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <future>
-#include <mutex>
 #include <thread>
 
-#include "platform/mutex.h"
+#include "base/mutex.h"
 
 namespace qtl {
 
@@ -96,17 +94,20 @@ bool run_on_gui(const std::function<void()>& work) {
     work();
     return true;
   }
-  std::mutex m;
-  std::condition_variable cv;
-  bool done = false;
-  enqueue([&] {
+  // The caller waits here until the GUI thread has run the work.
+  struct Handshake {
+    Mutex mutex;
+    CondVar ran;
+    bool done GUARDED_BY(mutex) = false;
+  } handshake;
+  enqueue([&handshake, &work] {
     work();
-    std::lock_guard lock(m);
-    done = true;
-    cv.notify_one();
+    MutexLock lock(handshake.mutex);
+    handshake.done = true;
+    handshake.ran.signal();
   });
-  std::unique_lock lock(m);
-  cv.wait(lock, [&] { return done; });
+  MutexLock lock(handshake.mutex);
+  while (!handshake.done) handshake.ran.wait(handshake.mutex);
   return true;
 }
 
