@@ -10,7 +10,8 @@
 # the package ships, with its manual page rendering cleanly; the unpacked
 # veltra-info, veltra-export (frames and a movie) and veltra-plot running on
 # an installed sample; the desktop entry and the metainfo passing their
-# validators; the icons and samples.
+# validators; the icons and samples; the changelog; lintian with no tag left
+# but those packaging/lintian-overrides explains.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -23,7 +24,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 die() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $* (at ${SECONDS}s)"; }
 
-for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf; do
+for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf lintian; do
   command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup.sh installs it)"
 done
 [ -f "$build/CPackConfig.cmake" ] || die "$build is not a configured build with packaging rules"
@@ -44,7 +45,18 @@ echo "Depends: $depends"
 for lib in "libc6 (>= " "libqt6core6 (>= " "libqt6gui6 (>= " "libqt6widgets6 (>= " "libstdc++6 (>= "; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks the computed '$lib...'"
 done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == *fonts-liberation* ]] || fail "Recommends lacks fonts-liberation"
+# Qt's platform plugins load at run time: no library names them.
+[[ "$depends" == "qt6-qpa-plugins, "* ]] || fail "Depends lacks qt6-qpa-plugins"
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+for p in fonts-liberation qt6-wayland; do
+  [[ "$recommends" == *"$p"* ]] || fail "Recommends lacks $p"
+done
+
+step "lintian"
+# Every tag, down to the informational and pedantic ones: none may be left.
+lintian --display-info --pedantic --display-experimental "$deb" >"$scratch/lintian.txt" 2>&1 || true
+grep -E '^[EWIPX]: ' "$scratch/lintian.txt" >"$scratch/lintian-tags.txt" || true
+[ -s "$scratch/lintian-tags.txt" ] && fail "lintian: $(cat "$scratch/lintian-tags.txt")"
 
 step "unpack"
 r="$scratch/root"
@@ -82,6 +94,9 @@ metainfo="$share/metainfo/$id.metainfo.xml"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
 grep -q "^Exec=veltra$" "$desktop" || fail "the desktop entry does not start veltra"
+# A task bar links a window to its entry by the window's class (WM_CLASS
+# "veltra", the program's name) and its desktop file name.
+grep -q "^StartupWMClass=veltra$" "$desktop" || fail "the desktop entry names no StartupWMClass veltra"
 release="$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -f2)"
 [ "$release" = "$version" ] || fail "newest metainfo release is '$release', the package is $version"
 provided="$(grep -o '<binary>[^<]*</binary>' "$metainfo" | sed 's/<[^>]*>//g' | sort | tr '\n' ' ')"
@@ -94,6 +109,12 @@ for size in 16 32 48 64 128 256; do
   png="$share/icons/hicolor/${size}x${size}/apps/$id.png"
   file "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," || fail "icon $png is not a ${size}x${size} PNG"
 done
+
+step "changelog"
+changelog="$share/doc/veltra/changelog.gz"
+[ -f "$changelog" ] || fail "changelog.gz missing"
+[ "$(zcat "$changelog" | dpkg-parsechangelog -l - -S Version 2>/dev/null)" = "$version" ] ||
+  fail "the newest changelog entry is not version $version"
 
 step "samples"
 samples="$share/veltra/samples"
