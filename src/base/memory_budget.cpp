@@ -4,12 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace {
+
+std::atomic<std::int64_t> available_cap{-1};
 
 // Bytes the process has mapped now (the first field of /proc/self/statm, in
 // pages); -1 when it cannot be told.
@@ -48,13 +51,17 @@ std::int64_t available_memory() {
   if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
     const std::int64_t mapped = mapped_bytes();
     if (mapped >= 0) {
-      const auto cap = static_cast<std::int64_t>(std::min<rlim_t>(limit.rlim_cur, INT64_MAX));
-      const std::int64_t left = std::max<std::int64_t>(cap - mapped, 0);
+      const auto limit_bytes = static_cast<std::int64_t>(std::min<rlim_t>(limit.rlim_cur, INT64_MAX));
+      const std::int64_t left = std::max<std::int64_t>(limit_bytes - mapped, 0);
       available = available < 0 ? left : std::min(available, left);
     }
   }
+  const std::int64_t cap = available_cap.load(std::memory_order_relaxed);
+  if (cap >= 0) available = available < 0 ? cap : std::min(available, cap);
   return available;
 }
+
+void cap_available_memory(std::int64_t bytes) { available_cap.store(bytes, std::memory_order_relaxed); }
 
 std::string byte_size_text(std::int64_t bytes, bool round_up) {
   if (bytes < 1000) return std::to_string(std::max<std::int64_t>(bytes, 0)) + " bytes";

@@ -15,9 +15,14 @@
 
 // Bytes the process can still take: the smaller of what its address-space
 // limit (RLIMIT_AS) leaves beyond what it has mapped now and the machine's
-// available memory (MemAvailable in /proc/meminfo); -1 when neither can be
-// told.
+// available memory (MemAvailable in /proc/meminfo), and of the cap
+// cap_available_memory set; -1 when none of them can be told.
 std::int64_t available_memory();
+
+// Caps what available_memory reports at `bytes` (-1: no cap), for the whole
+// process. For a fuzz target or test that must see a small budget where an
+// address-space limit cannot be set (the sanitizers reserve terabytes).
+void cap_available_memory(std::int64_t bytes);
 
 // A byte count as a person writes it, in decimal units with two or three
 // digits: "512 bytes", "12 kB", "1.9 GB", "137 GB". The last digit is
