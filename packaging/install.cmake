@@ -93,6 +93,8 @@ foreach(entry IN LISTS veltra_tool_names)
             ${HELP2MAN} --no-info --section=1 --version-string=${PROJECT_VERSION}
                         "--name=${summary}" --include=${include_file}
                         --output=${page} $<TARGET_FILE:${tool}>
+    # The exit statuses of --help become the page's EXIT STATUS section.
+    COMMAND sed -i "s/^\\.SS \"Exit status:\"$/.SH \"EXIT STATUS\"/" ${page}
     COMMAND gzip -9nf ${page}
     DEPENDS ${tool} ${include_file}
     COMMENT "Writing the manual page of ${tool}"

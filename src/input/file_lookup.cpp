@@ -89,10 +89,12 @@ std::string find_path(const std::string& path, const std::string& base_folder) {
 }
 
 std::string find_file(std::string_view name, const std::string& current_folder) {
+  // The system reads a name only up to its first NUL byte, so a name padded
+  // with NULs is looked for as what comes before them. What is left may be
+  // empty or blank (a name that began with a NUL): such a name is not found,
+  // rather than naming the folder searched.
+  name = name.substr(0, name.find('\0'));
   if (is_blank(name)) return "";
-  // No file's path holds a NUL byte; the system would read such a name only
-  // up to it, and so open another file (or the folder) than the one named.
-  if (name.find('\0') != std::string_view::npos) return "";
   std::string text(name);
   if (text.find('/') != std::string::npos) return find_path(text, current_folder);
   std::string program = program_directory();

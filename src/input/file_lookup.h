@@ -24,8 +24,9 @@ std::string find_path(const std::string& path, const std::string& base_folder);
 // Where the program looks for a name with no folder part: its own folder
 // (the folder of /proc/self/exe), then `current_folder`. A name with a folder
 // part is only tested for existence (find_path relative to `current_folder`).
-// Returns the full path found, empty when nothing is found or the name is
-// blank or holds a NUL byte.
+// The name is taken up to its first NUL byte, as the system reads it.
+// Returns the full path found, empty when nothing is found or the name (up
+// to that byte) is blank.
 std::string find_file(std::string_view name, const std::string& current_folder);
 
 // find_file with the process's current directory.

@@ -11,13 +11,15 @@ Status first_graph_initial_directory(const std::string& startup_directory, std::
   std::string work_dir = find_file("work_dir.dat", startup_directory);
   if (!work_dir.empty()) {
     // Read the file that was found, wherever it is, line by line until a
-    // line holds a value; each line is kept to a bounded length.
+    // line holds a value. The blanks before a value are read past however
+    // many there are; what follows them is kept to a bounded length, ample
+    // for a folder of kFolderWidth characters even quoted.
     TextLines file;
     if (Status status = file.open(work_dir); !status.is_ok()) return status;
     for (;;) {
       std::string line;
       bool got = false;
-      if (Status status = file.next(&line, &got, kValueLineWidth); !status.is_ok()) return status;
+      if (Status status = file.next(&line, &got, kValueLineWidth, true); !status.is_ok()) return status;
       if (!got) return first_free_form_text({}, file.name(), kFolderWidth, initial_directory);
       if (first_free_form_text({line}, file.name(), kFolderWidth, initial_directory).is_ok()) return Status::ok();
     }

@@ -7,7 +7,8 @@
 
 // Longest folder name taken from work_dir.dat.
 constexpr std::size_t kFolderWidth = 260;
-// Longest part of a work_dir.dat line that is looked at for the value.
+// Longest part of a work_dir.dat line that is looked at for the value, from
+// its first character that is not a blank or tab.
 constexpr std::size_t kValueLineWidth = 65536;
 
 // For the first graph of the program run: the first free-form value of

@@ -45,9 +45,10 @@ Status TextLines::fill(bool* more) {
   }
 }
 
-Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
+Status TextLines::next(std::string* line, bool* got, std::size_t max_length, bool skip_blanks) {
   line->clear();
   *got = false;
+  bool leading = skip_blanks;
   // One character beyond max_length is kept, so that a CR ending a line of
   // exactly max_length characters is still recognised as part of its end.
   const std::size_t keep = max_length == std::numeric_limits<std::size_t>::max() ? max_length : max_length + 1;
@@ -61,6 +62,11 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length) {
     }
     const char* from = buffer_.data() + start_;
     const char* to = buffer_.data() + end_;
+    if (leading) {
+      while (from != to && (*from == ' ' || *from == '\t')) ++from;
+      start_ = static_cast<std::size_t>(from - buffer_.data());
+      leading = from == to;
+    }
     const char* stop = std::find(from, to, '\n');
     const std::size_t room = keep - line->size();
     const std::size_t span = static_cast<std::size_t>(stop - from);

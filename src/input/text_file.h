@@ -27,10 +27,13 @@ class TextLines {
   // the end of the file *got is false. LF and CR LF line ends read alike; a
   // last line without a line end still counts, while a line end at the very
   // end of the file adds no empty line. A UTF-8 byte-order mark at the start
-  // of the file is skipped, as editors write it and readers skip it. At most `max_length` characters of
-  // the line are kept, the rest of a longer line is read past. A failed read
-  // is an io_error naming the file.
-  Status next(std::string* line, bool* got, std::size_t max_length = std::numeric_limits<std::size_t>::max());
+  // of the file is skipped, as editors write it and readers skip it. At most
+  // `max_length` characters of the line are kept, the rest of a longer line
+  // is read past. With `skip_blanks`, the blanks and tabs that begin the line are read past
+  // however many there are, and the `max_length` characters are kept from
+  // the first other one. A failed read is an io_error naming the file.
+  Status next(std::string* line, bool* got, std::size_t max_length = std::numeric_limits<std::size_t>::max(),
+              bool skip_blanks = false);
 
  private:
   // Fills the buffer; false at the end of the file or on a failure.

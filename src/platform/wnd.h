@@ -149,7 +149,9 @@ bool wnd_register_mouse_event(int unit, int mask, MouseRoutine routine);
 void wnd_write_line(int unit, std::string_view line);
 
 // A modal box with no owner: it blocks only the calling thread (modal on the
-// GUI thread when called there). Returns the button pressed (kBoxResult...).
+// GUI thread when called there). Called from a dialog's callback, the box is
+// owned by that dialog and holds it and the frame window, while other runs'
+// file choosers and boxes stay usable. Returns the button pressed (kBoxResult...).
 int wnd_message_box(std::string_view text, std::string_view caption, int style);
 
 // A tone of `frequency_hz` for `duration_ms` through the sound system (the

@@ -13,9 +13,8 @@
 
 namespace {
 
-// Reads and projects the records of `step`; then, when `next` is a step, lets
-// the step source read it while this frame is drawn.
-Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
+// Reads and projects the records of `step`.
+Status read_frame(GraphRun& run, std::int64_t step) {
   if (step < std::numeric_limits<std::int32_t>::min() || step > std::numeric_limits<std::int32_t>::max())
     return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
   const int s = static_cast<int>(step);
@@ -29,7 +28,6 @@ Status read_frame(GraphRun& run, std::int64_t step, std::optional<int> next) {
     if (run.element_value.size() < elements || run.element_code.size() < elements)
       return Status::damaged("el.unf, step " + std::to_string(step) + ": fewer records than elements");
   }
-  if (run.steps != nullptr && next) run.steps->read_ahead(*next, run.element_count() > 0);
   return Status::ok();
 }
 
@@ -49,12 +47,18 @@ Status run_animation(GraphRun& run, const AnimationOptions& options) {
   for (std::int64_t j = first; j < end; ++j) {
     if (cancel_seen_since(run.cancel_generation)) break;
     const std::int64_t step = frame_step(run.settings, j);
-    Status status = read_frame(run, step, next_frame_step(run.settings, j, end));
+    Status status = read_frame(run, step);
     if (!status.is_ok()) {
       if (run.steps) run.steps->close_displacements();
       return status;
     }
     wnd_sleep(run.settings.frame_delay_ms);
+    // The next step is read while this one is drawn, and only after the
+    // pause: files rewritten during the pause (an analysis run again into
+    // the folder) are drawn as they are now, never from before the pause.
+    if (run.steps != nullptr)
+      if (const std::optional<int> next = next_frame_step(run.settings, j, end))
+        run.steps->read_ahead(*next, run.element_count() > 0);
     const float t = static_cast<float>(step) * run.problem->control.time_step;
     draw_frame(run, t);
     if (options.after_frame && !options.after_frame(j, step)) break;

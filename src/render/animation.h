@@ -20,7 +20,9 @@ struct AnimationOptions {
 // Registers on_graph_double_click on the run's window, reads the cancel
 // generation, then for every frame: the cancel check, the node positions
 // and element records of the step through the run's step source, the frame
-// delay, the drawing. Ends with a beep of 1000 Hz for 200 ms and closes the
+// delay, the read-ahead hint for the next frame's step (given after the delay,
+// so that no frame is drawn from records read before the previous pause), the
+// drawing. Ends with a beep of 1000 Hz for 200 ms and closes the
 // displacement file. A read error ends the animation at once and is
 // returned (the displacement file is closed, no beep).
 Status run_animation(GraphRun& run, const AnimationOptions& options = {});

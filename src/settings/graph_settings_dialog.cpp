@@ -78,6 +78,26 @@ GraphSettings read_states(Dialog& dialog, const Problem* problem) {
   return s;
 }
 
+struct FactorKinds {
+  FactorText min_size;
+  FactorText displacement;
+};
+
+// Stores what the two factor texts mean in the working settings, under the
+// guard: a number is taken as it reads; "Auto" (or 1) and a refused zero make
+// the factor automatic, the displacement factor then being 1 and the
+// minimum-size factor keeping its value. Shows nothing: the caller warns.
+FactorKinds store_factor_texts(std::string_view min_text, std::string_view displacement_text) {
+  const FactorKinds kinds{classify_factor_text(min_text), classify_factor_text(displacement_text)};
+  SettingsGuard guard;
+  GraphSettings& s = guard->settings;
+  s.min_size_factor_auto = kinds.min_size != FactorText::number;
+  if (!s.min_size_factor_auto) s.min_size_factor = read_real_prefix(min_text);
+  s.displacement_factor_auto = kinds.displacement != FactorText::number;
+  s.displacement_factor = s.displacement_factor_auto ? 1.0f : read_real_prefix(displacement_text);
+  return kinds;
+}
+
 }  // namespace
 
 std::string_view on_off_caption(bool value) { return value ? "ON " : "OFF"; }
@@ -119,8 +139,12 @@ DialogEnd show_graph_settings(const Problem& problem, std::string_view graph_tit
   dlg_set_logical(dialog, kIdReverseY, s.reverse_y);
   dlg_set_logical(dialog, kIdReverseX, false);
 
+  // The fields always open on "Auto" and "1"; the factors take what those
+  // texts mean, so that a graph drawn without touching the fields is drawn
+  // at the factors shown rather than at the previous graph's.
   dlg_set_text(dialog, kIdMinSizeFactor, "Auto");
   dlg_set_text(dialog, kIdDisplacementFactor, "1");
+  store_factor_texts("Auto", "1");
 
   if (problem.control.NGL == 3) {
     dlg_set_logical(dialog, kIdReverseY, true, DlgProperty::enabled);
@@ -180,37 +204,13 @@ void on_graph_settings_changed(Dialog& dialog, int control_id, int /*reason*/) {
     apply_colour_scheme(item);
   }
 
-  // Minimum-size factor.
-  const std::string min_text = factor_field(dialog, kIdMinSizeFactor);
-  const FactorText min_kind = classify_factor_text(min_text);
-  {
-    SettingsGuard guard;
-    if (min_kind == FactorText::number) {
-      guard->settings.min_size_factor_auto = false;
-      guard->settings.min_size_factor = read_real_prefix(min_text);
-    } else {
-      guard->settings.min_size_factor_auto = true;
-    }
-  }
-  if (min_kind == FactorText::zero) {
+  const FactorKinds kinds =
+      store_factor_texts(factor_field(dialog, kIdMinSizeFactor), factor_field(dialog, kIdDisplacementFactor));
+  if (kinds.min_size == FactorText::zero) {
     wnd_message_box(kMinSizeWarning, kWarningCaption, kBoxWarningOk);
     dlg_set_text(dialog, kIdMinSizeFactor, "1");
   }
-
-  // Displacement factor.
-  const std::string displacement_text = factor_field(dialog, kIdDisplacementFactor);
-  const FactorText displacement_kind = classify_factor_text(displacement_text);
-  {
-    SettingsGuard guard;
-    if (displacement_kind == FactorText::number) {
-      guard->settings.displacement_factor_auto = false;
-      guard->settings.displacement_factor = read_real_prefix(displacement_text);
-    } else {
-      guard->settings.displacement_factor_auto = true;
-      guard->settings.displacement_factor = 1.0f;
-    }
-  }
-  if (displacement_kind == FactorText::zero) {
+  if (kinds.displacement == FactorText::zero) {
     wnd_message_box(kDisplacementWarning, kWarningCaption, kBoxWarningOk);
     dlg_set_text(dialog, kIdDisplacementFactor, "1");
   }

@@ -20,8 +20,10 @@ struct GraphSettingsContext {
 // with the first `graph_title_length` characters of `graph_title` (at most
 // 80; a negative length shows nothing) as its title line. The controls start
 // from the working settings; the factor fields start from "Auto" and "1"
-// whatever the settings hold. Every change the user makes is stored at once
-// by on_graph_settings_changed. Returns DialogEnd::cancelled when the dialog
+// whatever the settings hold, and the two factors are set to what those texts
+// mean (both automatic, the displacement factor 1), so that what is drawn is
+// what the fields show. Every change the user makes is stored at once by
+// on_graph_settings_changed. Returns DialogEnd::cancelled when the dialog
 // was closed with Cancel (graph_settings_cancelled); DRAW, or a dialog that
 // could not be shown, is accepted. Blocks the calling thread while the dialog
 // runs.

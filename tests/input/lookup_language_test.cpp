@@ -28,6 +28,11 @@ TEST(FileLookup, ExactNameFirstThenAnyLetterCase) {
   EXPECT_EQ(find_file(folder.file("comdin.dat"), "/"), folder.file("Comdin.DAT"));
   EXPECT_EQ(find_file(folder.path(), "/"), folder.path());
   EXPECT_EQ(find_file("   ", folder.path()), "");
+  // A name is read up to its first NUL, as the system reads it.
+  using namespace std::string_literals;
+  EXPECT_EQ(find_file("x.unf\0\0\0"s, folder.path()), folder.file("x.unf"));
+  folder.write("  ", std::string("d"));  // blank before its NUL: not found, even so
+  EXPECT_EQ(find_file("  \0x.unf"s, folder.path()), "");
   // A bare name is looked for in the program's folder, then in the given current folder.
   EXPECT_EQ(find_file("x.unf", folder.path()), folder.file("x.unf"));
   EXPECT_FALSE(program_directory().empty());
@@ -162,6 +167,12 @@ TEST(InitialDirectory, WorkDirDatOrTheWorkFolderBesideTheStartFolder) {
   root.write("veltra/bin/work_dir.dat", std::string("'/data/my results/job 7'\n"));
   ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok());
   EXPECT_EQ(initial, "/data/my results/job 7");
+  // However many blanks come before the value (more than one read buffer).
+  for (std::size_t blanks : {65535u, 65536u, 200000u}) {
+    root.write("veltra/bin/work_dir.dat", std::string(blanks, ' ') + "/data/far\n");
+    ASSERT_TRUE(first_graph_initial_directory(bin, &initial).is_ok()) << blanks;
+    EXPECT_EQ(initial, "/data/far") << blanks;
+  }
   root.write("veltra/bin/work_dir.dat", std::string("\n"));
   EXPECT_EQ(first_graph_initial_directory(bin, &initial).message(),
             "work_dir.dat: the file ends before a value was read");

@@ -297,8 +297,9 @@ D* shown_dialog() {
 }
 
 // One run's dialog whose callback waits in a message box holds only that
-// dialog: another run's dialog and a box another thread asks for still take
-// the user's clicks.
+// dialog: a file chooser and a box other threads ask for, and a settings
+// dialog another run opens meanwhile (the newest, so the one that takes
+// input), still take the user's clicks.
 std::atomic<int> hints_shown{0};
 std::atomic<int> hint_answer{0};
 std::atomic<int> second_clicks{0};

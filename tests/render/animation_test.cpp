@@ -53,7 +53,12 @@ TEST(Animation, FramesStepsDelayBeepAndClose) {
     hooked.push_back(frame * 100 + step);
     return true;
   };
+  // Each next step is asked for only after the pause of the frame before it
+  // (so what is drawn was read after that pause): step, pauses so far.
+  std::vector<std::pair<int, std::size_t>> aheads;
+  a.steps.on_read_ahead = [&](int step) { aheads.emplace_back(step, fake::sleeps().size()); };
   ASSERT_TRUE(run_animation(a.run, options).is_ok());
+  EXPECT_EQ(aheads, (std::vector<std::pair<int, std::size_t>>{{3, 1}, {6, 2}, {9, 3}}));
   EXPECT_EQ(a.steps.node_reads, (std::vector<int>{0, 3, 6, 9}));
   EXPECT_EQ(a.steps.element_reads, (std::vector<int>{0, 3, 6, 9}));
   EXPECT_EQ(hooked, (std::vector<std::int64_t>{0, 103, 206, 309}));

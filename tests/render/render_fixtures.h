@@ -2,6 +2,7 @@
 // rendering tests.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,7 @@ class MemorySteps : public StepSource {
   int last_step = 100;
   std::vector<int> node_reads, element_reads;
   int closes = 0;
+  std::function<void(int step)> on_read_ahead;  // called with each read-ahead hint
 
   Status read_node_step(int step, std::vector<float>* out) override {
     node_reads.push_back(step);
@@ -41,6 +43,9 @@ class MemorySteps : public StepSource {
     return Status::ok();
   }
   void close_displacements() override { ++closes; }
+  void read_ahead(int step, bool) override {
+    if (on_read_ahead) on_read_ahead(step);
+  }
 };
 
 struct NodeSpec {

@@ -136,15 +136,21 @@ TEST_F(GraphSettingsTest, TickingXStoresNothingOfItsOwnButReadsBothFactorTexts) 
   EXPECT_FLOAT_EQ(s.displacement_factor, 1.0f);
 }
 
-TEST_F(GraphSettingsTest, WithoutAnyChangeThePreviousFactorsStay) {
+TEST_F(GraphSettingsTest, WithoutAnyChangeTheFactorsAreThoseTheFieldsShow) {
   {
     SettingsGuard guard;
-    guard->settings.displacement_factor = 30.0f;
+    guard->settings.min_size_factor = 2.5f;
+    guard->settings.min_size_factor_auto = false;
+    guard->settings.displacement_factor = 8.0f;
     guard->settings.displacement_factor_auto = false;
   }
   run(make_problem(3, 2, 1), {click(kIdAccept)});
-  EXPECT_FLOAT_EQ(current().displacement_factor, 30.0f);
-  EXPECT_FALSE(current().displacement_factor_auto);
+  const GraphSettings s = current();
+  EXPECT_TRUE(s.displacement_factor_auto);
+  EXPECT_FLOAT_EQ(s.displacement_factor, 1.0f);
+  EXPECT_TRUE(s.min_size_factor_auto);
+  EXPECT_FLOAT_EQ(s.min_size_factor, 2.5f);  // "Auto" keeps the value
+  EXPECT_TRUE(fake::message_boxes().empty());
 }
 
 TEST_F(GraphSettingsTest, ZeroDisplacementFactorIsRefusedAndTheFieldReset) {

@@ -1,8 +1,12 @@
-// The command lines of the four tools: --help and --version, and every kind
-// of wrong use answered by one line on stderr and exit status 2.
+// The command lines of the four tools: --help and --version; every kind of
+// wrong use, a missing result folder and an output that cannot be written,
+// each answered by one line "veltra-NAME: ..." on stderr and the exit status
+// --help documents (2 a wrong command line, 1 the work failed).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "run_tool.h"
@@ -13,7 +17,8 @@ namespace {
 
 struct Case {
   const char* tool;      // program path, nullptr when not built here
-  std::string args;      // DIR stands for a sample result folder
+  std::string args;      // DIR stands for a sample result folder, NONE for a missing
+                         // one, FILE for a plain file (where a folder belongs)
   int status;
   const char* expected;  // text the output must hold (stdout on 0, stderr otherwise)
 };
@@ -29,6 +34,8 @@ TEST(ToolCommandLines, HelpVersionAndEveryWrongUse) {
   Scratch scratch;
   const std::string dir = scratch.file("portal");
   ASSERT_EQ(run_tool(std::string(VELTRA_SAMPLE) + " --kind portal --steps 4 " + dir, scratch).status, 0);
+  const std::string none = scratch.file("none"), file = scratch.file("plain");
+  std::ofstream(file) << "not a folder\n";
 
   const std::vector<Case> cases = {
       // Help and version, for each tool.
@@ -65,17 +72,42 @@ TEST(ToolCommandLines, HelpVersionAndEveryWrongUse) {
       {VELTRA_PLOT, "DIR --node 1 --out p.jpg", 2, "p.jpg: unknown picture format"},
       {VELTRA_PLOT, "DIR --node 1 --direction 3 --out p.png", 2, "directions 1 to 2"},
       {VELTRA_PLOT, "DIR --node x --out p.png", 2, "--node"},
+      {VELTRA_PLOT, "DIR --node 1 --out p.png --size 99x600", 2, "--size"},
+      // The help pages tell the exit statuses.
+      {VELTRA_SAMPLE, "--help", 0, "  1  the work failed: "},
+      {VELTRA_INFO, "--help", 0, "  2  a wrong command line"},
+      {VELTRA_EXPORT, "--help", 0, "  1  the work failed: "},
+      {VELTRA_PLOT, "--help", 0, "  2  a wrong command line"},
+      // A result folder that is not there.
+      {VELTRA_INFO, "NONE", 1, "NONE: missing needed files: comdin.dat"},
+      {VELTRA_EXPORT, "NONE --out f", 1, "NONE: missing needed files: comdin.dat"},
+      {VELTRA_PLOT, "NONE --node 1 --out p.png", 1, "NONE: missing needed files: comdin.dat"},
+      // An output that cannot be written.
+      {VELTRA_SAMPLE, "--kind portal FILE/portal", 1, "FILE/portal: cannot be created"},
+      {VELTRA_INFO, "DIR >/dev/full", 1, "standard output: cannot be written"},
+      {VELTRA_EXPORT, "DIR --out FILE/frames", 1, "FILE/frames: the output folder cannot be made"},
+      {VELTRA_EXPORT, "DIR --movie FILE/m.gif", 1, "FILE/m.gif: cannot be written"},
+      {VELTRA_PLOT, "DIR --node 1 --out FILE/p.svg", 1, "FILE/p.svg: cannot be written"},
+  };
+  // The expected texts name the missing folder and the plain file; "DIR"
+  // there is the word of the usage line.
+  auto place = [&](std::string text, bool with_dir) {
+    std::vector<std::pair<std::string, std::string>> marks = {{"NONE", none}, {"FILE", file}};
+    if (with_dir) marks.emplace_back("DIR", dir);
+    for (const auto& [mark, path] : marks)
+      for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), path);
+    return text;
   };
   for (const Case& c : cases) {
     if (c.tool == nullptr) continue;
-    std::string args = c.args;
-    for (std::size_t at; (at = args.find("DIR")) != std::string::npos;) args.replace(at, 3, dir);
-    const std::string command = std::string(c.tool) + " " + args;
-    const ToolRun run = run_tool("cd " + scratch.path() + " && " + command, scratch);
+    const std::string command = std::string(c.tool) + " " + place(c.args, true);
+    const ToolRun run = run_tool("cd " + scratch.path() + " && (" + command + ")", scratch);
     EXPECT_EQ(run.status, c.status) << command << "\n" << run.err;
     const std::string& text = c.status == 0 ? run.out : run.err;
-    EXPECT_NE(text.find(c.expected), std::string::npos) << command << "\n" << text;
+    EXPECT_NE(text.find(place(c.expected, false)), std::string::npos) << command << "\n" << text;
     if (c.status != 0) {
+      const std::string program = std::filesystem::path(c.tool).filename().string();
+      EXPECT_EQ(run.err.rfind(program + ": ", 0), 0u) << command << "\n" << run.err;
       EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << command << "\n" << run.err;
       EXPECT_TRUE(run.out.empty()) << command;
     }

@@ -137,11 +137,11 @@ TEST(VeltraInfo, SummaryTablesStepAndErrors) {
 
   run = info(dir + " --step 11", scratch);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, "u01.unf: step 11 is beyond the end of the file, which holds steps 0 to 10\n");
+  EXPECT_EQ(run.err, "veltra-info: --step 11: the problem has steps 0 to 10\n");
   std::filesystem::remove(dir + "/nei.unf");
   run = info(dir, scratch);
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, dir + ": missing needed files: nei.unf\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "veltra-info: " + dir + ": missing needed files: nei.unf\n");
 }
 
 }  // namespace

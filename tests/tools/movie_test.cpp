@@ -57,25 +57,27 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
     EXPECT_EQ(files_with(scratch.path(), ".part"), 0);
   }
 
-  // Failures: one line naming the file, status 2, nothing left behind.
+  // Failures: one line naming the file, the exit status of its kind, nothing left behind.
   struct Failure {
     std::string command;
     std::string file;  // the movie asked for
+    int status;
     std::string line;  // what the one line says
   };
   const std::string nowhere = scratch.file("no-such-folder/m.mp4");
   const std::string too_big = scratch.file("full.webm");
   const std::vector<Failure> failures = {
-      {export_tool + "--movie " + nowhere, nowhere, nowhere + ": cannot be written: No such file or directory\n"},
-      {export_tool + "--movie " + scratch.file("m.avi"), scratch.file("m.avi"),
+      {export_tool + "--movie " + nowhere, nowhere, 1,
+       "veltra-export: " + nowhere + ": cannot be written: No such file or directory\n"},
+      {export_tool + "--movie " + scratch.file("m.avi"), scratch.file("m.avi"), 2,
        "veltra-export: " + scratch.file("m.avi") + ": unknown movie format"},
       // A file-size limit makes writes fail part way, as a full disk does.
-      {"trap '' XFSZ; ulimit -f 8; exec " + export_tool + "--quiet --movie " + too_big, too_big,
-       too_big + ": cannot be written: File too large\n"},
+      {"trap '' XFSZ; ulimit -f 8; exec " + export_tool + "--quiet --movie " + too_big, too_big, 1,
+       "veltra-export: " + too_big + ": cannot be written: File too large\n"},
   };
   for (const Failure& f : failures) {
     const ToolRun run = run_tool("sh -c \"" + f.command + "\"", scratch);
-    EXPECT_EQ(run.status, 2) << f.command;
+    EXPECT_EQ(run.status, f.status) << f.command;
     EXPECT_EQ(run.err.find(f.line), 0u) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_FALSE(std::filesystem::exists(f.file));

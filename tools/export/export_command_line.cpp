@@ -1,66 +1,78 @@
 #include "export_command_line.h"
 
-#include <QCommandLineParser>
-#include <QStringList>
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
+
+#include "integer_text.h"
+
+const char* const kExportDescription =
+    "Renders the frames of the TARVEK result folder DIR with the viewer's own drawing code, without a display, "
+    "as PNG files (--out), as one movie (--movie) or both. The graph is drawn as the viewer draws a first graph "
+    "of the problem, changed by the settings options below.";
+const char* const kExportFailures =
+    "a result folder that is missing or damaged, or a frame or movie that cannot be written";
 
 namespace {
 
-struct FieldHelp {
-  const char* name;
-  const char* value_name;  // nullptr for a switch
-  const char* text;
+// What the parser fills in, read by the check that follows it.
+struct Given {
+  std::vector<std::string> folders;
+  std::string out, movie, fps = "10", size = "1280x800", frame, platform;
+  bool quiet = false;
+  std::vector<std::string> unused;  // the values of the settings options are read from the parser
+  // The settings option (and whether it was the --no- form of a switch) of
+  // each parser option.
+  std::map<const CLI::Option*, std::pair<const SettingOption*, bool>> settings;
 };
 
-// Every settings option, in the order --help lists them.
-constexpr FieldHelp kFieldHelp[] = {
-    {"start-step", "N", "First step drawn (default 0)."},
-    {"end-step", "N", "Last step drawn (default and limit: the last stored step)."},
-    {"step-frequency", "N", "Draw every Nth step (default: about 20 frames over the steps)."},
-    {"time-output-item", "N", "Node whose displacement the time label shows."},
-    {"frame-delay-ms", "MS", "Pause after each frame, in milliseconds (default 0)."},
-    {"displacement-factor", "X|auto", "Magnification of the displacements (default auto)."},
-    {"min-size-factor", "X|auto", "Minimum-size factor of the drawing (default auto)."},
-    {"colour-scheme", "NAME", "standard or all-black (default standard)."},
-    {"language", "NAME", "Language of the graph heading: english or romanian (default english)."},
-    {"reverse-vertical", nullptr, "Draw the vertical axis reversed."},
-    {"reverse-y", nullptr, "Draw the y axis reversed."},
-    {"show-node-indices", nullptr, "Write the node numbers."},
-    {"show-element-indices", nullptr, "Write the element numbers."},
-    {"show-grid-and-scale", nullptr, "Draw the grid and the scale."},
-    {"show-time-output", nullptr, "Write the time label."},
-    {"show-all-positions", nullptr, "Keep every drawn position on the picture."},
-};
+Status read_given(const CLI::App& app, const Given& given, ExportOptions* options) {
+  auto wrong = [](const std::string& text) { return Status::invalid_argument(text); };
+  if (given.folders.empty()) return wrong("no result folder given");
+  if (given.folders.size() > 1) return wrong("more than one result folder: " + given.folders[1]);
+  options->folder = given.folders[0];
+  options->out = given.out;
+  options->movie = given.movie;
+  options->platform = given.platform;
+  options->quiet = given.quiet;
+  if (options->out.empty() && options->movie.empty())
+    return wrong("nothing to write: give --out FOLDER, --movie FILE or both");
+  if (!options->movie.empty() && movie_format_of(options->movie).empty())
+    return wrong(options->movie + ": unknown movie format; the file name must end in .mp4, .webm or .gif");
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+  std::int64_t value = 0;
+  if (!read_integer(given.fps, 1, 120, &value))
+    return wrong("--fps: a rate from 1 to 120 was expected, found \"" + given.fps + "\"");
+  options->fps = static_cast<int>(value);
+  if (!read_size(given.size, 1, 16000, &options->width, &options->height))
+    return wrong("--size: WIDTHxHEIGHT was expected, found \"" + given.size + "\"");
+  options->only_frame = -1;
+  if (app.count("--frame") > 0) {
+    if (!read_integer(given.frame, 0, INT64_MAX, &value))
+      return wrong("--frame: a frame number from 0 was expected, found \"" + given.frame + "\"");
+    options->only_frame = value;
+  }
 
-bool read_int(const std::string& text, long long low, long long high, long long* value) {
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, *value);
-  return !text.empty() && ec == std::errc() && ptr == end && *value >= low && *value <= high;
-}
-
-std::string help_text(const QCommandLineParser& parser) {
-  // The parser names the program by the running application, which does not
-  // exist yet when the command line is read.
-  std::string text = parser.helpText().toStdString();
-  const std::size_t line_end = text.find('\n');
-  const std::size_t options = text.find(" [options]");
-  if (options != std::string::npos && options < line_end) text.replace(0, options, "Usage: veltra-export");
-  text +=
-      "\nThe switches also come as --no-NAME, which turns the setting off; when a\n"
-      "setting is given more than once, the last one counts.\n"
-      "\nExamples:\n"
-      "  veltra-export work/portal --out frames\n"
-      "  veltra-export work/portal --movie portal.mp4 --fps 20 --size 960x600\n"
-      "  veltra-export work/cantilever --movie cantilever.gif --show-grid-and-scale\n"
-      "\nExit status: 0 when every frame was written, 2 on a usage error, a\n"
-      "folder that cannot be read or a file that cannot be written.\n";
-  return text;
+  // The settings options in the order given: the parser lists the option of
+  // each occurrence, and each option's values in order.
+  std::map<const CLI::Option*, std::size_t> seen;
+  options->fields.clear();
+  for (const CLI::Option* found : app.parse_order()) {
+    const auto setting = given.settings.find(found);
+    if (setting == given.settings.end()) continue;
+    const auto [option, negated] = setting->second;
+    if (option->value_name == nullptr) {
+      options->fields.emplace_back(option->name, negated ? "off" : "on");
+      continue;
+    }
+    const std::string v = found->results().at(seen[found]++);
+    if (Status status = check_setting_value(*option, v); !status.is_ok()) return status;
+    options->fields.emplace_back(option->name, v);
+  }
+  return Status::ok();
 }
 
 }  // namespace
@@ -71,102 +83,59 @@ std::string movie_format_of(const std::string& path) {
   return ext == ".mp4" || ext == ".webm" || ext == ".gif" ? ext : std::string();
 }
 
-CommandLineResult read_export_command_line(const std::vector<std::string>& args, ExportOptions* options) {
-  auto error = [](const std::string& text) { return CommandLineResult{CommandLineAction::error, text}; };
-
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Renders the frames of the TARVEK result folder DIR with the viewer's own\n"
-      "drawing code, without a display, as PNG files (--out), as one movie\n"
-      "(--movie) or both. The graph is drawn as the viewer draws a first graph of\n"
-      "the problem, changed by the settings options below.");
-  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.addPositionalArgument("DIR", "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).");
-  parser.addOption({{"h", "help"}, "Show this help and exit."});
-  parser.addOption({"version", "Show the version and exit."});
-  parser.addOption({"out", "Write the frames as FOLDER/frame-0000.png, frame-0001.png, ... (FOLDER is made).",
-                    "FOLDER"});
-  parser.addOption({"movie",
-                    "Write the frames as one movie, chosen by the extension: .mp4 (H.264), .webm (VP9) or "
-                    ".gif (a palette made for each picture). The file appears only when it is complete. "
-                    "Sizes of an .mp4 are rounded down to even numbers.",
-                    "FILE"});
-  parser.addOption({"fps", "Frames a second of the movie (1 to 120, default 10).", "N", "10"});
-  parser.addOption({"size", "Drawing area in pixels (default 1280x800).", "WxH", "1280x800"});
-  parser.addOption({"frame", "Render only frame J (from 0) of the animation.", "J"});
-  parser.addOption({"quiet", "No progress on stderr."});
-  QCommandLineOption platform("platform", "Window-system platform (default offscreen).", "NAME");
-  platform.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(platform);
-  for (const FieldHelp& f : kFieldHelp) {
-    if (f.value_name != nullptr) {
-      parser.addOption({f.name, f.text, f.value_name});
+void add_export_options(CommandLine* command_line, ExportOptions* options) {
+  CLI::App& app = command_line->app();
+  auto given = std::make_shared<Given>();
+  app.add_option("DIR", given->folders, "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).");
+  app.add_option("--out", given->out, "Write the frames as FOLDER/frame-0000.png, frame-0001.png, ... (FOLDER is made).")
+      ->option_text("FOLDER")
+      ->take_last();
+  app.add_option("--movie", given->movie,
+                 "Write the frames as one movie, chosen by the extension: .mp4 (H.264), .webm (VP9) or .gif (a "
+                 "palette made for each picture). The file appears only when it is complete. Sizes of an .mp4 "
+                 "are rounded down to even numbers.")
+      ->option_text("FILE")
+      ->take_last();
+  app.add_option("--fps", given->fps, "Frames a second of the movie (1 to 120, default 10).")
+      ->option_text("N")
+      ->take_last();
+  app.add_option("--size", given->size, "Drawing area in pixels (default 1280x800).")->option_text("WxH")->take_last();
+  app.add_option("--frame", given->frame, "Render only frame J (from 0) of the animation.")
+      ->option_text("J")
+      ->take_last();
+  app.add_flag("--quiet", given->quiet, "No progress on stderr.");
+  app.add_option("--platform", given->platform, "Window-system platform (default offscreen).")
+      ->option_text("NAME")
+      ->take_last()
+      ->group("");
+  const std::string off_help = "Turn the setting off.";
+  for (const SettingOption& setting : setting_options()) {
+    const std::string name = std::string("--") + setting.name;
+    if (setting.value_name != nullptr) {
+      CLI::Option* option = app.add_option(name, given->unused, setting.help)
+                                ->option_text(setting.value_name)
+                                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+      given->settings[option] = {&setting, false};
     } else {
-      parser.addOption({f.name, f.text});
-      QCommandLineOption off(q(std::string("no-") + f.name), "Turn the setting off.");
-      off.setFlags(QCommandLineOption::HiddenFromHelp);
-      parser.addOption(off);
+      const std::string help = setting.help;
+      given->settings[app.add_flag(name, help)] = {&setting, false};
+      given->settings[app.add_flag("--no-" + std::string(setting.name), off_help)->group("")] = {
+          &setting, true};
     }
   }
-
-  QStringList list{"veltra-export"};
-  for (const std::string& a : args) list << q(a);
-  if (!parser.parse(list)) return error(parser.errorText().toStdString());
-  if (parser.isSet("help")) return {CommandLineAction::help, help_text(parser)};
-  if (parser.isSet("version")) return {CommandLineAction::version, "veltra-export " VELTRA_VERSION "\n"};
-
-  const QStringList positional = parser.positionalArguments();
-  if (positional.isEmpty()) return error("no result folder given");
-  if (positional.size() > 1) return error("more than one result folder: " + positional[1].toStdString());
-  options->folder = positional[0].toStdString();
-  options->out = parser.value("out").toStdString();
-  options->movie = parser.value("movie").toStdString();
-  options->platform = parser.value("platform").toStdString();
-  options->quiet = parser.isSet("quiet");
-  if (options->out.empty() && options->movie.empty())
-    return error("nothing to write: give --out FOLDER, --movie FILE or both");
-  if (!options->movie.empty() && movie_format_of(options->movie).empty())
-    return error(options->movie + ": unknown movie format; the file name must end in .mp4, .webm or .gif");
-
-  long long value = 0;
-  const std::string fps = parser.value("fps").toStdString();
-  if (!read_int(fps, 1, 120, &value)) return error("--fps: a rate from 1 to 120 was expected, found \"" + fps + "\"");
-  options->fps = static_cast<int>(value);
-  const std::string size = parser.value("size").toStdString();
-  const std::size_t x = size.find('x');
-  long long w = 0, h = 0;
-  if (x == std::string::npos || !read_int(size.substr(0, x), 1, 16000, &w) ||
-      !read_int(size.substr(x + 1), 1, 16000, &h))
-    return error("--size: WIDTHxHEIGHT was expected, found \"" + size + "\"");
-  options->width = static_cast<int>(w);
-  options->height = static_cast<int>(h);
-  if (parser.isSet("frame")) {
-    const std::string frame = parser.value("frame").toStdString();
-    if (!read_int(frame, 0, INT64_MAX, &value))
-      return error("--frame: a frame number from 0 was expected, found \"" + frame + "\"");
-    options->only_frame = value;
-  }
-
-  // The settings options in the order given: the parser lists every option
-  // found, repeats included, and the values of each name in order.
-  const std::vector<std::string> value_fields = export_value_fields();
-  std::map<std::string, int> seen;
-  options->fields.clear();
-  for (const QString& found : parser.optionNames()) {
-    const std::string name = found.toStdString();
-    if (std::find(value_fields.begin(), value_fields.end(), name) != value_fields.end()) {
-      const std::string v = parser.values(found).value(seen[name]++).toStdString();
-      if (Status status = check_export_field(name, v); !status.is_ok()) return error(status.message());
-      options->fields.emplace_back(name, v);
-      continue;
-    }
-    for (const std::string& sw : export_switch_fields())
-      if (name == sw || name == "no-" + sw) options->fields.emplace_back(name, "");
-  }
-  return {};
+  command_line->accept_single_dash_long_options();
+  command_line->set_footer(
+      "The switches also come as --no-NAME, which turns the setting off; when a\n"
+      "setting is given more than once, the last one counts.",
+      "  veltra-export work/portal --out frames\n"
+      "  veltra-export work/portal --movie portal.mp4 --fps 20 --size 960x600\n"
+      "  veltra-export work/cantilever --movie cantilever.gif --show-grid-and-scale");
+  command_line->set_check([&app, given, options] { return read_given(app, *given, options); });
 }
 
 Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options) {
-  CommandLineResult result = read_export_command_line(args, options);
-  return result.action == CommandLineAction::run ? Status::ok() : Status::invalid_argument(result.text);
+  CommandLine command_line("veltra-export", kExportDescription, kExportFailures);
+  add_export_options(&command_line, options);
+  const CommandLine::Reading reading = command_line.read(args);
+  return reading.outcome == CommandLine::Outcome::run ? Status::ok() : Status::invalid_argument(reading.text);
 }

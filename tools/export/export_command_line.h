@@ -1,32 +1,26 @@
-// The command line of veltra-export, read with QCommandLineParser (no
-// application object is needed for reading).
+// The command line of veltra-export: the output options, and one option for
+// each settings option of setting_options(), each switch also as --no-NAME.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "export_options.h"
 #include "base/status.h"
+#include "command_line.h"
+#include "export_options.h"
 
-// What main does after reading the command line.
-enum class CommandLineAction {
-  run,      // options are filled in
-  help,     // print `text` (the --help page) on stdout, exit 0
-  version,  // print `text` on stdout, exit 0
-  error,    // print `text` (one line) on stderr, exit 2
-};
+// The description, failures and notes of veltra-export's --help.
+extern const char* const kExportDescription;
+extern const char* const kExportFailures;
 
-struct CommandLineResult {
-  CommandLineAction action = CommandLineAction::run;
-  std::string text;
-};
+// Adds every option of veltra-export to `command_line` and its checks, so
+// that after a parse that goes on, `options` holds what was given (the
+// values are checked then, before any file is read).
+void add_export_options(CommandLine* command_line, ExportOptions* options);
 
-// Reads the arguments (argv[0] excluded) into `options`. Values are checked
-// here, so that a typing error is told before any file is read.
-CommandLineResult read_export_command_line(const std::vector<std::string>& args, ExportOptions* options);
-
-// The same for callers that only run: any other action is an error whose
-// message is the result's text.
+// Reads `args` (the program name excluded) into `options` without printing:
+// invalid_argument with the error line's text for a wrong command line, and
+// for --help and --version, which do not run.
 Status parse_export_options(const std::vector<std::string>& args, ExportOptions* options);
 
 // The movie formats by file extension: ".mp4", ".webm", ".gif" (any letter

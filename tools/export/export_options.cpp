@@ -1,130 +1,132 @@
 #include "export_options.h"
 
-#include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
+
+#include "integer_text.h"
 
 namespace {
 
-// Logical fields, each with --NAME and --no-NAME.
-struct Switch {
-  const char* name;
-  bool GraphSettings::*field;
-};
-constexpr Switch kSwitches[] = {
-    {"reverse-vertical", &GraphSettings::reverse_vertical},
-    {"reverse-y", &GraphSettings::reverse_y},
-    {"show-node-indices", &GraphSettings::show_node_indices},
-    {"show-element-indices", &GraphSettings::show_element_indices},
-    {"show-grid-and-scale", &GraphSettings::show_grid_and_scale},
-    {"show-time-output", &GraphSettings::show_time_output},
-    {"show-all-positions", &GraphSettings::show_all_positions},
-};
-
-struct IntegerField {
-  const char* name;
-  std::int32_t GraphSettings::*field;
-};
-constexpr IntegerField kIntegers[] = {
-    {"start-step", &GraphSettings::start_step},
-    {"end-step", &GraphSettings::end_step},
-    {"step-frequency", &GraphSettings::step_frequency},
-    {"time-output-item", &GraphSettings::time_output_item},
-    {"frame-delay-ms", &GraphSettings::frame_delay_ms},
-};
-
-bool read_integer(const std::string& text, std::int64_t* value) {
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, *value);
-  return ec == std::errc() && ptr == end;
+template <bool GraphSettings::*Field>
+bool set_switch(const std::string& value, std::int32_t, ExportSettings* r) {
+  r->settings.*Field = value == "on";
+  return value == "on" || value == "off";
 }
 
-bool read_real(const std::string& text, float* value) {
-  if (text.empty()) return false;
+template <std::int32_t GraphSettings::*Field>
+bool set_integer(const std::string& value, std::int32_t, ExportSettings* r) {
+  std::int64_t v = 0;
+  if (!read_integer(value, INT32_MIN, INT32_MAX, &v)) return false;
+  r->settings.*Field = static_cast<std::int32_t>(v);
+  return true;
+}
+
+// An end step beyond the last stored step is cut to it, as the Time
+// Settings dialog does.
+bool set_end_step(const std::string& value, std::int32_t last_step, ExportSettings* r) {
+  if (!set_integer<&GraphSettings::end_step>(value, last_step, r)) return false;
+  if (r->settings.end_step > last_step) r->settings.end_step = last_step;
+  return true;
+}
+
+// A factor is a finite number or "auto"; 0 and 1 count as Auto, as the
+// Graph Settings dialog takes them.
+bool read_factor(const std::string& value, float* factor, bool* automatic) {
+  *automatic = value == "auto";
+  if (*automatic) return true;
+  if (value.empty()) return false;
   char* end = nullptr;
-  *value = std::strtof(text.c_str(), &end);
-  return end == text.c_str() + text.size() && std::isfinite(*value);
+  *factor = std::strtof(value.c_str(), &end);
+  if (end != value.c_str() + value.size() || !std::isfinite(*factor)) return false;
+  *automatic = *factor == 0 || *factor == 1;
+  return true;
 }
 
-Status apply_field(const std::string& name, const std::string& value, std::int32_t last_step, ExportSettings* r) {
-  GraphSettings& s = r->settings;
-  for (const Switch& sw : kSwitches) {
-    if (name == sw.name) {
-      s.*sw.field = true;
-      return Status::ok();
-    }
-    if (name == std::string("no-") + sw.name) {
-      s.*sw.field = false;
-      return Status::ok();
-    }
+// Auto leaves the minimum-size factor as it was and resets the
+// magnification to 1, as the Graph Settings dialog does.
+template <float GraphSettings::*Factor, bool GraphSettings::*Automatic, bool kAutoResetsToOne>
+bool set_factor(const std::string& value, std::int32_t, ExportSettings* r) {
+  float factor = 0;
+  bool automatic = false;
+  if (!read_factor(value, &factor, &automatic)) return false;
+  r->settings.*Automatic = automatic;
+  if (!automatic) r->settings.*Factor = factor;
+  if (automatic && kAutoResetsToOne) r->settings.*Factor = 1.0f;
+  return true;
+}
+
+bool set_colour_scheme(const std::string& value, std::int32_t, ExportSettings* r) {
+  if (value == "standard") {
+    r->colour_scheme = kSchemeStandard;
+    set_colours(r->settings, standard_colours);
+  } else if (value == "all-black") {
+    r->colour_scheme = kSchemeAllBlack;
+    set_colours(r->settings, all_black_colours);
+  } else {
+    return false;
   }
-  for (const IntegerField& f : kIntegers) {
-    if (name != f.name) continue;
-    std::int64_t v = 0;
-    if (!read_integer(value, &v) || v < INT32_MIN || v > INT32_MAX)
-      return Status::invalid_argument("--" + name + ": an integer was expected, found \"" + value + "\"");
-    s.*f.field = static_cast<std::int32_t>(v);
-    if (name == "end-step" && s.end_step > last_step) s.end_step = last_step;
-    return Status::ok();
-  }
-  if (name == "displacement-factor" || name == "min-size-factor") {
-    const bool displacement = name == "displacement-factor";
-    float v = 0;
-    if (value != "auto" && !read_real(value, &v))
-      return Status::invalid_argument("--" + name + ": a number or auto was expected, found \"" + value + "\"");
-    const bool automatic = value == "auto" || v == 0 || v == 1;
-    if (displacement) {
-      s.displacement_factor_auto = automatic;
-      s.displacement_factor = automatic ? 1.0f : v;
-    } else {
-      s.min_size_factor_auto = automatic;
-      if (!automatic) s.min_size_factor = v;
-    }
-    return Status::ok();
-  }
-  if (name == "colour-scheme") {
-    if (value == "standard") {
-      r->colour_scheme = kSchemeStandard;
-      set_colours(s, standard_colours);
-    } else if (value == "all-black") {
-      r->colour_scheme = kSchemeAllBlack;
-      set_colours(s, all_black_colours);
-    } else {
-      return Status::invalid_argument("--colour-scheme: standard or all-black was expected, found \"" + value + "\"");
-    }
-    return Status::ok();
-  }
-  if (name == "language") {
-    if (value != "english" && value != "romanian")
-      return Status::invalid_argument("--language: english or romanian was expected, found \"" + value + "\"");
-    r->romanian_messages = value == "romanian";
-    return Status::ok();
-  }
-  return Status::invalid_argument("unknown option --" + name);
+  return true;
+}
+
+bool set_language(const std::string& value, std::int32_t, ExportSettings* r) {
+  r->romanian_messages = value == "romanian";
+  return value == "english" || value == "romanian";
+}
+
+constexpr const char* kInteger = "an integer";
+constexpr const char* kFactor = "a number or auto";
+
+constexpr SettingOption kSettingOptions[] = {
+    {"start-step", "N", "First step drawn (default 0).", kInteger, set_integer<&GraphSettings::start_step>},
+    {"end-step", "N", "Last step drawn (default and limit: the last stored step).", kInteger, set_end_step},
+    {"step-frequency", "N", "Draw every Nth step (default: about 20 frames over the steps).", kInteger,
+     set_integer<&GraphSettings::step_frequency>},
+    {"time-output-item", "N", "Node whose displacement the time label shows.", kInteger,
+     set_integer<&GraphSettings::time_output_item>},
+    {"frame-delay-ms", "MS", "Pause after each frame, in milliseconds (default 0).", kInteger,
+     set_integer<&GraphSettings::frame_delay_ms>},
+    {"displacement-factor", "X|auto", "Magnification of the displacements (default auto).", kFactor,
+     set_factor<&GraphSettings::displacement_factor, &GraphSettings::displacement_factor_auto, true>},
+    {"min-size-factor", "X|auto", "Minimum-size factor of the drawing (default auto).", kFactor,
+     set_factor<&GraphSettings::min_size_factor, &GraphSettings::min_size_factor_auto, false>},
+    {"colour-scheme", "NAME", "standard or all-black (default standard).", "standard or all-black",
+     set_colour_scheme},
+    {"language", "NAME", "Language of the graph heading: english or romanian (default english).",
+     "english or romanian", set_language},
+    {"reverse-vertical", nullptr, "Draw the vertical axis reversed.", nullptr,
+     set_switch<&GraphSettings::reverse_vertical>},
+    {"reverse-y", nullptr, "Draw the y axis reversed.", nullptr, set_switch<&GraphSettings::reverse_y>},
+    {"show-node-indices", nullptr, "Write the node numbers.", nullptr, set_switch<&GraphSettings::show_node_indices>},
+    {"show-element-indices", nullptr, "Write the element numbers.", nullptr,
+     set_switch<&GraphSettings::show_element_indices>},
+    {"show-grid-and-scale", nullptr, "Draw the grid and the scale.", nullptr,
+     set_switch<&GraphSettings::show_grid_and_scale>},
+    {"show-time-output", nullptr, "Write the time label.", nullptr, set_switch<&GraphSettings::show_time_output>},
+    {"show-all-positions", nullptr, "Keep every drawn position on the picture.", nullptr,
+     set_switch<&GraphSettings::show_all_positions>},
+};
+
+Status wrong_value(const SettingOption& option, const std::string& value) {
+  return Status::invalid_argument("--" + std::string(option.name) + ": " +
+                                  (option.expected != nullptr ? option.expected : "on or off") +
+                                  " was expected, found \"" + value + "\"");
 }
 
 }  // namespace
 
-std::vector<std::string> export_value_fields() {
-  std::vector<std::string> names;
-  for (const IntegerField& f : kIntegers) names.emplace_back(f.name);
-  for (const char* name : {"displacement-factor", "min-size-factor", "colour-scheme", "language"})
-    names.emplace_back(name);
-  return names;
+std::span<const SettingOption> setting_options() { return kSettingOptions; }
+
+const SettingOption* find_setting_option(std::string_view name) {
+  for (const SettingOption& option : kSettingOptions)
+    if (name == option.name) return &option;
+  return nullptr;
 }
 
-std::vector<std::string> export_switch_fields() {
-  std::vector<std::string> names;
-  for (const Switch& s : kSwitches) names.emplace_back(s.name);
-  return names;
-}
-
-Status check_export_field(const std::string& name, const std::string& value) {
+Status check_setting_value(const SettingOption& option, const std::string& value) {
   ExportSettings probe;
   probe.settings = default_settings;
-  return apply_field(name, value, INT32_MAX, &probe);
+  return option.apply(value, INT32_MAX, &probe) ? Status::ok() : wrong_value(option, value);
 }
 
 Status export_settings(const ExportOptions& options, std::int32_t last_step, ExportSettings* result) {
@@ -133,8 +135,9 @@ Status export_settings(const ExportOptions& options, std::int32_t last_step, Exp
   prepare_new_graph(result->settings, last_step);
   result->settings.frame_delay_ms = 0;
   for (const auto& [name, value] : options.fields) {
-    Status status = apply_field(name, value, last_step, result);
-    if (!status.is_ok()) return status;
+    const SettingOption* option = find_setting_option(name);
+    if (option == nullptr) return Status::invalid_argument("unknown option --" + name);
+    if (!option->apply(value, last_step, result)) return wrong_value(*option, value);
   }
   if (correct_frequency(result->settings)) result->notes.push_back(kInvalidFrequencyLine);
   return Status::ok();

@@ -1,11 +1,15 @@
 // What veltra-export is asked to do: which result folder, where the frames
 // go (a PNG folder, a movie or both), at what size, and every field of the
-// settings record a graph is drawn with. The command line itself is read in
-// export_command_line.h.
+// settings record a graph is drawn with. The settings options are one table
+// (setting_options), which the command line (export_command_line.h) reads
+// its options, their help and their checks from, and which export_settings
+// applies.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,19 +25,11 @@ struct ExportOptions {
   int width = 1280;              // drawing area in pixels
   int height = 800;
   std::int64_t only_frame = -1;  // --frame J
-  std::string platform;          // -platform NAME, handed to the window system
+  std::string platform;          // --platform NAME, handed to the window system
   // The settings options in the order given, as (option name without "--",
-  // value; empty for the logical switches).
+  // value; "on" or "off" for a switch).
   std::vector<std::pair<std::string, std::string>> fields;
 };
-
-// The settings options that take a value, and the logical switches (each
-// also as no-NAME), by name without "--", for the command line.
-std::vector<std::string> export_value_fields();
-std::vector<std::string> export_switch_fields();
-
-// Checks one settings option given on the command line, before any reading.
-Status check_export_field(const std::string& name, const std::string& value);
 
 // What a graph of the export is drawn with.
 struct ExportSettings {
@@ -42,6 +38,27 @@ struct ExportSettings {
   bool romanian_messages = false;
   std::vector<std::string> notes;  // lines for stderr (the frequency check)
 };
+
+// One option that sets a field of what the graph is drawn with.
+struct SettingOption {
+  const char* name;        // without "--"
+  const char* value_name;  // nullptr for a switch, which also comes as --no-NAME
+  const char* help;
+  const char* expected;    // what a value must be, for the error line
+  // Sets the field from `value` ("on" or "off" for a switch) for a problem
+  // whose last stored step is `last_step`; false for a value it does not take.
+  bool (*apply)(const std::string& value, std::int32_t last_step, ExportSettings* settings);
+};
+
+// Every settings option, in the order --help lists them.
+std::span<const SettingOption> setting_options();
+
+// The settings option called `name`; nullptr when there is none.
+const SettingOption* find_setting_option(std::string_view name);
+
+// Whether `value` is one the option takes, before any file is read:
+// invalid_argument "--NAME: EXPECTED was expected, found "VALUE"" otherwise.
+Status check_setting_value(const SettingOption& option, const std::string& value);
 
 // A first graph's settings for a problem whose last stored step is
 // `last_step`: the defaults with the new-graph end step and frequency and no

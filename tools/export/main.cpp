@@ -5,18 +5,19 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
+#include "exit_status.h"
 #include "export_command_line.h"
 #include "export_options.h"
 #include "frame_sink.h"
-#include "input/load_problem.h"
 #include "input/step_records.h"
 #include "platform/wnd.h"
 #include "progress.h"
+#include "result_folder.h"
 #include "render/animation.h"
 #include "render/graph_run.h"
 #include "render/step_source.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-constexpr int kExitError = 2;
+constexpr char kProgram[] = "veltra-export";
 constexpr int kGraphUnit = 10;
 
 // What the program thread works on, filled before the runtime starts.
@@ -36,19 +37,19 @@ std::shared_ptr<Problem> problem;
 std::vector<std::unique_ptr<FrameSink>> sinks;
 std::unique_ptr<Progress> progress;
 
-// Ends the process with one line on stderr; nothing half-written stays.
-[[noreturn]] void fail(const std::string& message) {
+// Ends the process with one line on stderr and the exit status of `status`;
+// nothing half-written stays.
+[[noreturn]] void fail(const Status& status) {
   if (progress) progress->finish();
   for (auto& sink : sinks) sink->abandon();
-  std::fprintf(stderr, "%s\n", message.c_str());
-  wnd_quit(kExitError);
+  wnd_quit(report_failure(kProgram, status));
 }
 
 void export_program() {
   settings_startup();
   StepRecords records(*problem);
   Status status = records.open_u01();
-  if (!status.is_ok()) fail(status.message());
+  if (!status.is_ok()) fail(status);
   StepRecordsSource source(records);
 
   GraphRun run;
@@ -57,43 +58,48 @@ void export_program() {
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
   status = measure_extents(run);
-  if (!status.is_ok()) fail(status.message());
+  if (!status.is_ok()) fail(status);
 
   wnd_set_graph_area_size(options.width, options.height);
   switch (setup_graph_window(run)) {
     case WindowSetup::ready:
       break;
     case WindowSetup::not_open:
-      fail("Window Not Open");
+      fail(Status::io_error("Window Not Open"));
     case WindowSetup::font_error:
-      fail(" ** Font Initialization Error");
+      fail(Status::io_error(" ** Font Initialization Error"));
   }
 
   const std::int64_t frames = frame_count(run.settings);
-  if (frames <= 0) fail("no frame to render: the start step lies after the end step");
+  if (frames <= 0) {
+    // Without a stored step the folder is at fault, otherwise the steps asked for.
+    const std::string message = "no frame to render: the start step lies after the end step";
+    fail(problem->control.step_count < 0 ? Status::damaged(message) : Status::invalid_argument(message));
+  }
   if (options.only_frame >= frames)
-    fail("--frame " + std::to_string(options.only_frame) + ": the graph has " + std::to_string(frames) + " frames");
+    fail(Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
+                                  std::to_string(frames) + " frames"));
   const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
 
   for (auto& sink : sinks)
-    if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status.message());
+    if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status);
   progress = std::make_unique<Progress>(total, options.quiet);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
   WndImage image;
   std::int64_t done = 0;
-  std::string save_error;
+  Status save_error;
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
   animation.after_frame = [&](std::int64_t frame, std::int64_t) {
     if (!wnd_copy_image(run.unit, &image)) {
-      save_error = "the graph window's picture cannot be read";
+      save_error = Status::io_error("the graph window's picture cannot be read");
       return false;
     }
     const std::int64_t number = options.only_frame >= 0 ? frame : done;
     for (auto& sink : sinks) {
       if (Status s = sink->add(image, number); !s.is_ok()) {
-        save_error = s.message();
+        save_error = s;
         return false;
       }
     }
@@ -101,12 +107,12 @@ void export_program() {
     return true;
   };
   status = run_animation(run, animation);
-  if (!status.is_ok()) fail(status.message());
-  if (!save_error.empty()) fail(save_error);
+  if (!status.is_ok()) fail(status);
+  if (!save_error.is_ok()) fail(save_error);
   for (auto& sink : sinks)
-    if (status = sink->finish(); !status.is_ok()) fail(status.message());
+    if (status = sink->finish(); !status.is_ok()) fail(status);
   progress->finish();
-  wnd_quit(0);
+  wnd_quit(kExitDone);
 }
 
 }  // namespace
@@ -120,33 +126,15 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(quiet_qt_messages);
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const CommandLineResult command_line = read_export_command_line(args, &options);
-  switch (command_line.action) {
-    case CommandLineAction::run:
-      break;
-    case CommandLineAction::help:
-    case CommandLineAction::version:
-      std::fputs(command_line.text.c_str(), stdout);
-      return 0;
-    case CommandLineAction::error:
-      std::fprintf(stderr, "veltra-export: %s (see veltra-export --help)\n", command_line.text.c_str());
-      return kExitError;
-  }
+  CommandLine command_line(kProgram, kExportDescription, kExportFailures);
+  add_export_options(&command_line, &options);
+  if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
-  std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::absolute(options.folder, ec);
-  LoadResult loaded = load_problem(folder.lexically_normal().string());
-  if (!loaded.status.is_ok()) {
-    std::fprintf(stderr, "%s\n", loaded.status.message().c_str());
-    return kExitError;
-  }
+  LoadResult loaded = load_result_folder(options.folder);
+  if (!loaded.status.is_ok()) return report_failure(kProgram, loaded.status);
   problem = loaded.problem;
-  Status status = export_settings(options, problem->control.step_count, &chosen);
-  if (!status.is_ok()) {
-    std::fprintf(stderr, "veltra-export: %s\n", status.message().c_str());
-    return kExitError;
-  }
+  if (Status status = export_settings(options, problem->control.step_count, &chosen); !status.is_ok())
+    return report_failure(kProgram, status);
   for (const std::string& note : chosen.notes) std::fprintf(stderr, "%s\n", note.c_str());
 
   if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));

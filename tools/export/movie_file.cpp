@@ -16,13 +16,11 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <unistd.h>
-
 #include <cstring>
-#include <filesystem>
 
 #include "export_command_line.h"
 #include "frame_sink.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -34,9 +32,7 @@ std::string av_error_text(int code) {
 
 class MovieFile : public FrameSink {
  public:
-  MovieFile(std::string path, int fps) : path_(std::move(path)), fps_(fps) {
-    const std::filesystem::path p(path_);
-    temp_ = (p.parent_path() / ("." + p.filename().string() + ".part-" + std::to_string(getpid()))).string();
+  MovieFile(std::string path, int fps) : path_(std::move(path)), file_(path_), fps_(fps) {
     format_ext_ = movie_format_of(path_);
   }
   ~MovieFile() override { abandon(); }
@@ -60,7 +56,7 @@ class MovieFile : public FrameSink {
   Status drain_filters();
 
   std::string path_;
-  std::string temp_;
+  WholeFile file_;  // the movie is written to its temporary file
   std::string format_ext_;
   int fps_;
   bool gif_ = false;
@@ -76,7 +72,6 @@ class MovieFile : public FrameSink {
   AVFrame* filtered_ = nullptr;  // a palette picture out of the filters
   AVPacket* packet_ = nullptr;
   bool file_open_ = false;  // format_->pb is open
-  bool temp_made_ = false;  // the temporary file exists
 };
 
 Status MovieFile::begin(int width, int height) {
@@ -90,7 +85,7 @@ Status MovieFile::begin(int width, int height) {
   if (width_ < 2 || height_ < 2) return fail("the pictures are too small for a movie");
 
   const char* muxer = mp4 ? "mp4" : gif_ ? "gif" : "webm";
-  int rc = avformat_alloc_output_context2(&format_, nullptr, muxer, temp_.c_str());
+  int rc = avformat_alloc_output_context2(&format_, nullptr, muxer, file_.temporary_path().c_str());
   if (rc < 0 || format_ == nullptr) return fail("the movie format cannot be set up", rc);
 
   const AVCodec* encoder = gif_   ? avcodec_find_encoder(AV_CODEC_ID_GIF)
@@ -129,8 +124,9 @@ Status MovieFile::begin(int width, int height) {
   stream_->time_base = codec_->time_base;
   stream_->avg_frame_rate = codec_->framerate;
 
-  if ((rc = avio_open(&format_->pb, temp_.c_str(), AVIO_FLAG_WRITE)) < 0) return fail("cannot be written", rc);
-  file_open_ = temp_made_ = true;
+  if ((rc = avio_open(&format_->pb, file_.temporary_path().c_str(), AVIO_FLAG_WRITE)) < 0)
+    return fail("cannot be written", rc);
+  file_open_ = true;
   if ((rc = avformat_write_header(format_, nullptr)) < 0) return fail("cannot be written", rc);
 
   picture_ = av_frame_alloc();
@@ -252,10 +248,10 @@ Status MovieFile::finish() {
   rc = avio_closep(&format_->pb);
   file_open_ = false;
   if (rc < 0) return fail("cannot be written", rc);
-  std::error_code ec;
-  std::filesystem::rename(temp_, path_, ec);
-  if (ec) return fail("cannot be written: " + ec.message());
-  temp_made_ = false;
+  if (Status status = file_.commit(); !status.is_ok()) {
+    abandon();
+    return status;
+  }
   abandon();  // releases the rest; the temporary name no longer exists
   return Status::ok();
 }
@@ -263,11 +259,7 @@ Status MovieFile::finish() {
 void MovieFile::abandon() {
   if (format_ != nullptr && file_open_) avio_closep(&format_->pb);
   file_open_ = false;
-  if (temp_made_) {
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
-    temp_made_ = false;
-  }
+  file_.discard();
   avformat_free_context(format_);
   format_ = nullptr;
   stream_ = nullptr;

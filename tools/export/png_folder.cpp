@@ -1,9 +1,7 @@
 // The PNG folder sink: each frame encoded (png_encode.h) and written as
 // FOLDER/frame-NNNN.png on a thread of its own, so that the next frame is
 // drawn while the last one is encoded.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -11,6 +9,7 @@
 #include "base/mutex.h"
 #include "frame_sink.h"
 #include "png_encode.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -98,18 +97,8 @@ class PngFolder : public FrameSink {
     std::snprintf(name, sizeof name, "frame-%04lld.png", static_cast<long long>(job.frame));
     const std::string path = (std::filesystem::path(folder_) / name).string();
     if (!encode_png(job.image, png)) return Status::io_error(path + ": the frame cannot be encoded");
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(png->data(), 1, png->size(), file) == png->size();
-    int error = errno;
-    if (file != nullptr && std::fclose(file) != 0) {
-      written = false;  // a full disk often shows only here
-      if (error == 0) error = errno;
-    }
-    if (written) return Status::ok();
-    std::error_code ec;
-    std::filesystem::remove(path, ec);  // no truncated picture stays behind
-    return Status::from_errno(path + ": cannot be written", error != 0 ? error : EIO);
+    // Whole or not at all: no truncated picture stays behind.
+    return write_whole_file(path, std::string_view(reinterpret_cast<const char*>(png->data()), png->size()));
   }
 
   std::string folder_;

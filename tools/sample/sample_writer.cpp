@@ -9,6 +9,7 @@
 
 #include "input/result_format.h"
 #include "list_output.h"
+#include "result_folder.h"
 
 namespace sample {
 
@@ -222,9 +223,7 @@ Status write_sample(const SampleModel& model, const std::string& folder_argument
   std::error_code error;
   std::filesystem::create_directories(folder_argument, error);
   if (error) return Status::io_error(folder_argument + ": cannot be created: " + error.message());
-  std::string folder = std::filesystem::absolute(folder_argument, error).lexically_normal().string();
-  if (error) return Status::io_error(folder_argument + ": " + error.message());
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  const std::string folder = absolute_folder(folder_argument);
 
   std::string input_path = folder + "/" + input_file_name(model);
   if (Status status = write_text(input_path, input_text(model)); !status.is_ok()) return status;

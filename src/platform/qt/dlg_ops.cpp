@@ -94,7 +94,11 @@ void keep_settings_off_disk() {
 int dlg_run_modal(Dialog& dialog) {
   if (dialog.tmpl == nullptr || dialog.native != nullptr) return -1;
   // Run from a callback of a running dialog: owned by that dialog. Otherwise
-  // owned by the frame window, whose menu then takes no input.
+  // owned by the frame window, whose menu then takes no input. Every dialog
+  // owned by the frame is window-modal to it, so each one opened holds those
+  // opened before it: when several runs are in their settings dialogs at
+  // once, only the newest takes input until it closes. Letting all of them
+  // take input would need another ownership of these dialogs.
   TemplateDialog* outer = on_gui_thread() ? dialog_in_callback() : nullptr;
   dialog.closed_by = 0;
   return run_dialog(

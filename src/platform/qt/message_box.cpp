@@ -73,8 +73,14 @@ int wnd_message_box(std::string_view text, std::string_view caption, int style) 
   const std::vector<BoxButton> buttons = buttons_of(style);
   const int fallback = escape_result(buttons);
   const bool from_gui = qtl::on_gui_thread();
-  // Asked for by a dialog's callback: the box holds that dialog alone, so
-  // that other runs' dialogs, choosers and boxes stay usable meanwhile.
+  // Asked for by a dialog's callback (which runs on the GUI thread): the box
+  // is owned by that dialog and window-modal to it, not ownerless. Without an
+  // owner a box shown on the GUI thread has to be application-modal and would
+  // hold every other run's file chooser and message box until answered; this
+  // one holds only the frame window's side: the dialog that asked, the frame
+  // and the dialogs opened before the box. Other runs' settings dialogs gain
+  // nothing by it: each is window-modal to the frame (dlg_run_modal), so of
+  // several open at once only the newest takes input, box or no box.
   QWidget* asking = from_gui ? qtl::dialog_in_callback() : nullptr;
   const int result = qtl::run_dialog(
       [&]() -> QDialog* {
