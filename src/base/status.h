@@ -19,6 +19,7 @@ enum class StatusKind {
   io_error,          // the system failed to open, read or write what is there
   out_of_memory,     // counts the files back, but more memory than the process can have
   invalid_argument,  // a command-line value of a tool that is not valid
+  cancelled,         // the work was stopped before it was done (a signal)
 };
 
 class [[nodiscard]] Status {
@@ -37,6 +38,7 @@ class [[nodiscard]] Status {
   static Status invalid_argument(std::string message) {
     return Status(StatusKind::invalid_argument, std::move(message));
   }
+  static Status cancelled(std::string message) { return Status(StatusKind::cancelled, std::move(message)); }
 
   // A failed system call: `what` (naming the file, e.g. "x.unf: cannot be
   // opened"), a colon and the system's reason for `error_number` (errno).

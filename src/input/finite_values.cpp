@@ -22,13 +22,13 @@ std::size_t first_non_finite(const float* values, std::size_t count) {
 }
 
 std::string non_finite_line(std::string_view file, std::optional<std::int64_t> step, std::size_t index, int ngl,
-                            std::string_view what, float value) {
+                            std::string_view what, float value, std::string_view consequence) {
   const std::size_t directions = ngl > 0 ? static_cast<std::size_t>(ngl) : 1;
   std::string line(file);
   if (step) line += ", step " + std::to_string(*step);
   line += ", node " + std::to_string(index / directions + 1) + ": " + std::string(what) + " " +
           std::to_string(index % directions + 1) + " is " +
           (std::isnan(value) ? "NaN" : value > 0 ? "+Inf" : "-Inf") +
-          ", not a finite number; the graph is drawn with it and may show no structure";
+          ", not a finite number" + std::string(consequence);
   return line;
 }

@@ -16,9 +16,12 @@
 // `count` when every one is.
 std::size_t first_non_finite(const float* values, std::size_t count);
 
-// The line that tells of such a value, node-major values of `ngl`
-// directions: "<file>, step 3, node 1: displacement 2 is NaN, not a finite
-// number; the graph is drawn with it and may show no structure" (no step for
-// x.unf). `what` names the value ("coordinate", "displacement").
+// What such a value does to the viewer's picture, the end of its line.
+constexpr const char* kSpoilsTheGraph = "; the graph is drawn with it and may show no structure";
+
+// The line that tells of such a value at `index` of node-major values of
+// `ngl` directions: "<file>, step 3, node 1: displacement 2 is NaN, not a
+// finite number" (no step for x.unf) and `consequence`. `what` names the
+// value ("coordinate", "displacement").
 std::string non_finite_line(std::string_view file, std::optional<std::int64_t> step, std::size_t index, int ngl,
-                            std::string_view what, float value);
+                            std::string_view what, float value, std::string_view consequence = kSpoilsTheGraph);

@@ -34,14 +34,8 @@
 #include "render/cancel.h"
 #include "settings/graph_settings.h"
 #include "support/fake_platform.h"
+#include "support/sanitized.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define VELTRA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define VELTRA_SANITIZED 1
-#endif
-#endif
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/shown_text.h"
+
 WholeFile::WholeFile(std::string path) : path_(std::move(path)) {
   const std::filesystem::path p(path_);
   temporary_ = (p.parent_path() / ("." + p.filename().string() + ".part-" + std::to_string(::getpid()))).string();
@@ -18,7 +20,7 @@ Status WholeFile::commit() {
   std::filesystem::rename(temporary_, path_, error);
   if (error) {
     discard();
-    return Status::io_error(path_ + ": cannot be written: " + error.message());
+    return Status::io_error(shown_text(path_) + ": cannot be written: " + error.message());
   }
   committed_ = true;
   return Status::ok();
@@ -34,13 +36,13 @@ Status write_whole_file(const std::string& path, std::string_view bytes) {
   WholeFile file(path);
   errno = 0;
   std::FILE* out = std::fopen(file.temporary_path().c_str(), "wb");
-  if (out == nullptr) return Status::from_errno(path + ": cannot be written", errno);
+  if (out == nullptr) return Status::from_errno(shown_text(path) + ": cannot be written", errno);
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
   int error = written ? 0 : errno;
   if (std::fclose(out) != 0 && written) {  // a full disk often shows only here
     written = false;
     error = errno;
   }
-  if (!written) return Status::from_errno(path + ": cannot be written", error != 0 ? error : EIO);
+  if (!written) return Status::from_errno(shown_text(path) + ": cannot be written", error != 0 ? error : EIO);
   return file.commit();
 }

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "base/memory_budget.h"
 #include "command_line.h"
 #include "exit_status.h"
 #include "export_command_line.h"
 #include "export_options.h"
 #include "frame_sink.h"
 #include "input/step_records.h"
+#include "interrupt.h"
 #include "platform/wnd.h"
 #include "progress.h"
 #include "result_folder.h"
@@ -45,20 +47,67 @@ std::unique_ptr<Progress> progress;
   wnd_quit(report_failure(kProgram, status));
 }
 
+// The run's step files, watched: each step read first checks for an
+// interrupt, and the steps of the extents pass are counted on a terminal.
+class WatchedSteps : public StepSource {
+ public:
+  explicit WatchedSteps(StepSource& steps) : steps_(steps) {}
+  // Counts the steps read from now on, of `total`, until stop_counting.
+  void count_steps(std::int64_t total) {
+    progress_ = std::make_unique<Progress>(total, "steps of u01.unf for the extents", options.quiet, false);
+    read_ = 0;
+  }
+  void stop_counting() { progress_.reset(); }
+
+  Status read_node_step(int step, std::vector<float>* displacements) override {
+    if (interrupted()) return interrupted_status();
+    Status status = steps_.read_node_step(step, displacements);
+    if (progress_) progress_->done(++read_);
+    return status;
+  }
+  Status read_element_step(int step, std::vector<float>* values, std::vector<std::int32_t>* codes) override {
+    if (interrupted()) return interrupted_status();
+    return steps_.read_element_step(step, values, codes);
+  }
+  void close_displacements() override { steps_.close_displacements(); }
+  void read_ahead(int step, bool elements) override { steps_.read_ahead(step, elements); }
+
+ private:
+  StepSource& steps_;
+  std::unique_ptr<Progress> progress_;
+  std::int64_t read_ = 0;
+};
+
 void export_program() {
   settings_startup();
   StepRecords records(*problem);
   Status status = records.open_u01();
   if (!status.is_ok()) fail(status);
-  StepRecordsSource source(records);
+  StepRecordsSource records_source(records);
+  WatchedSteps source(records_source);
 
   GraphRun run;
   prepare_graph_run(run, problem, chosen.settings, chosen.colour_scheme, &source);
   run.unit = kGraphUnit;
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
-  status = measure_extents(run);
+
+  const std::int64_t frames = frame_count(run.settings);
+  if (frames <= 0) {
+    // Without a stored step the folder is at fault, otherwise the steps asked for.
+    if (Status steps = check_stored_steps(*problem, "draw"); !steps.is_ok()) fail(steps);
+    fail(Status::invalid_argument("no frame to render: the start step lies after the end step"));
+  }
+  if (options.only_frame >= frames)
+    fail(Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
+                                  std::to_string(frames) + " frames"));
+
+  source.count_steps(frames);
+  std::string note;
+  status = measure_extents(run, &note);
+  source.stop_counting();
   if (!status.is_ok()) fail(status);
+  if (!note.empty()) report_note(kProgram, note);
 
   wnd_set_graph_area_size(options.width, options.height);
   switch (setup_graph_window(run)) {
@@ -70,20 +119,11 @@ void export_program() {
       fail(Status::io_error(" ** Font Initialization Error"));
   }
 
-  const std::int64_t frames = frame_count(run.settings);
-  if (frames <= 0) {
-    // Without a stored step the folder is at fault, otherwise the steps asked for.
-    const std::string message = "no frame to render: the start step lies after the end step";
-    fail(problem->control.step_count < 0 ? Status::damaged(message) : Status::invalid_argument(message));
-  }
-  if (options.only_frame >= frames)
-    fail(Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
-                                  std::to_string(frames) + " frames"));
   const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
 
   for (auto& sink : sinks)
     if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status);
-  progress = std::make_unique<Progress>(total, options.quiet);
+  progress = std::make_unique<Progress>(total, "frames", options.quiet, true);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
   WndImage image;
@@ -92,6 +132,10 @@ void export_program() {
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
   animation.after_frame = [&](std::int64_t frame, std::int64_t) {
+    if (interrupted()) {
+      save_error = interrupted_status();
+      return false;
+    }
     if (!wnd_copy_image(run.unit, &image)) {
       save_error = Status::io_error("the graph window's picture cannot be read");
       return false;
@@ -103,7 +147,7 @@ void export_program() {
         return false;
       }
     }
-    progress->frames_done(++done);
+    progress->done(++done);
     return true;
   };
   status = run_animation(run, animation);
@@ -131,14 +175,25 @@ int main(int argc, char** argv) {
   if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
   LoadResult loaded = load_result_folder(options.folder);
+  for (const std::string& line : loaded.warnings) report_note(kProgram, line);
   if (!loaded.status.is_ok()) return report_failure(kProgram, loaded.status);
   problem = loaded.problem;
   if (Status status = export_settings(options, problem->control.step_count, &chosen); !status.is_ok())
     return report_failure(kProgram, status);
   for (const std::string& note : chosen.notes) std::fprintf(stderr, "%s\n", note.c_str());
 
-  if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));
+  if (!options.out.empty())
+    sinks.push_back(make_png_folder(options.out, [](const std::string& line) { report_note(kProgram, line); }));
   if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
+  // The pictures' memory, before a frame is drawn.
+  std::int64_t bytes = 0;
+  for (const auto& sink : sinks) bytes += sink->memory_bytes(options.width, options.height);
+  const std::string size_text = std::to_string(options.width) + "x" + std::to_string(options.height);
+  if (Status status = check_memory("--size " + size_text, bytes); !status.is_ok())
+    return report_failure(kProgram, status);
+  // From here on the export writes files: a Ctrl-C or a SIGTERM stops it
+  // at the next step or frame, and what it was writing is removed.
+  catch_interrupts();
 
   // Offscreen unless a platform is asked for.
   std::vector<char*> qt_args = {argv[0]};
