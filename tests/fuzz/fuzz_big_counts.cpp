@@ -6,10 +6,10 @@
 // take no disk, yet back counts far beyond the memory at hand. comdin.dat
 // may be padded with zero bytes to 2^k bytes, a last line that never ends.
 //
-// The memory the process may have is capped at 16 MiB: the load and every
-// read of a step must refuse what needs more before they allocate it (no
-// single allocation beyond the cap plus the readers' fixed windows), and
-// every failure is one message naming its file.
+// The memory the process may have is capped at 16 MiB: the load, every read
+// of a step and the tools' passes over u01.unf must refuse what needs more
+// before they allocate it (no single allocation beyond the cap plus the
+// readers' fixed windows), and every failure is one message naming its file.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -23,7 +23,9 @@
 #include "base/shown_text.h"
 #include "fuzz_support.h"
 #include "input/load_problem.h"
+#include "input/result_format.h"
 #include "input/step_records.h"
+#include "result_scan.h"
 
 namespace {
 
@@ -130,5 +132,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check_failure("elements", status);
   }
   fuzz_check_allocations("step records", static_cast<std::size_t>(kMemoryCap) + kFixedBytes);
+
+  // The tools' passes over u01.unf: one node's history (refused for more
+  // steps than the memory holds; beyond 65536 steps that it does hold, too
+  // slow to read here), and the summary's pass where the file is small
+  // enough to read through quickly.
+  const ProblemControl& c = loaded.problem->control;
+  const std::int64_t steps = std::int64_t{c.step_count} + 1;
+  const std::int64_t history_bytes = steps * static_cast<std::int64_t>(sizeof(float)) * (c.NGL + 1);
+  if (c.node_count > 0 && (steps <= 65536 || history_bytes > kMemoryCap)) {
+    NodeHistory history;
+    if (Status status = read_node_history(*loaded.problem, 1, &history); !status.is_ok())
+      check_failure("read_node_history", status);
+  }
+  if (steps * c.node_count * u01_record_bytes(c.NGL) <= (std::int64_t{64} << 20)) {
+    LargestDisplacement largest;
+    if (Status status = find_largest_displacement(*loaded.problem, &largest); !status.is_ok())
+      check_failure("find_largest_displacement", status);
+  }
+  fuzz_check_allocations("the tools' passes", static_cast<std::size_t>(kMemoryCap) + kFixedBytes);
   return 0;
 }
