@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/memory_budget.h"
-
 #include "base/shown_text.h"
 #include "input/binary_file.h"
 #include "input/file_lookup.h"

@@ -74,7 +74,7 @@ bool set_language(const std::string& value, std::int32_t, ExportSettings* r) {
   return value == "english" || value == "romanian";
 }
 
-constexpr const char* kInteger = "an integer";
+constexpr const char* kInteger = "an integer from -2147483648 to 2147483647";
 constexpr const char* kFactor = "a number or auto";
 
 constexpr SettingOption kSettingOptions[] = {
