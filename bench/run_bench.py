@@ -7,7 +7,8 @@ Writes grid models of about 10,000, 100,000 and 1,000,000 elements with
 veltra-sample into SCRATCH (kept for the next run), then measures on each,
 with the page cache warm: the load, the extents pass against `cat` over
 u01.unf, one frame of the animation loop with node numbers off and on
-(veltra-bench), veltra-export's frames a second, the peak memory of both,
+(veltra-bench), the same frame coloured by displacement, veltra-export's
+frames a second, --vtk's rate of writing against cat's, the peak memory,
 and the peers (bench/peers) drawing the same segments. Prints one Markdown
 table, measurements as rows and models as columns."""
 import os
@@ -116,6 +117,32 @@ def export_rate(bin_dir, folder, scratch, label):
     return (len(times) - 1) / ((times[-1] - times[0]) / 1e9), peak
 
 
+def vtk_rate(bin_dir, folder, scratch, label):
+    """(MB/s written by veltra-export --vtk over every stored step, the same
+    MB over the time cat takes to move what the export must move: read
+    u01.unf and el.unf and write the .vtu files, peak kB)."""
+    out = os.path.join(scratch, f"vtk-{label}")
+    subprocess.run(["rm", "-rf", out], check=True)
+    os.makedirs(out)
+    pvd = os.path.join(out, "series.pvd")
+    _, wall, peak = run([os.path.join(bin_dir, "veltra-export"), folder, "--vtk", pvd, "--quiet",
+                         "--step-frequency", "1"])
+    files = sorted(os.path.join(out, f) for f in os.listdir(out) if f.endswith(".vtu"))
+    written = sum(os.path.getsize(f) for f in files)
+    inputs = [os.path.join(folder, "u01.unf"), os.path.join(folder, "el.unf")]
+    copy = os.path.join(scratch, f"vtk-{label}.cat")
+    times = []
+    for _ in range(3):
+        with open(os.devnull, "wb") as null, open(copy, "wb") as sink:
+            start = time.perf_counter()
+            subprocess.run(["cat"] + inputs, stdout=null, check=True)
+            subprocess.run(["cat"] + files, stdout=sink, check=True)
+            times.append(time.perf_counter() - start)
+        os.remove(copy)
+    subprocess.run(["rm", "-rf", out], check=True)
+    return written / wall / 1e6, written / statistics.median(times) / 1e6, peak
+
+
 def peer(script, dump, frames, display):
     argv = [PYTHON, os.path.join(PEERS, script), dump, str(frames)]
     if display:
@@ -153,6 +180,10 @@ def main():
         env = screen_env(scratch)
         off = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--dump", dump], env)[0])
         on = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--node-numbers"], env)[0])
+        coloured = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--colour-by", "displacement"],
+                             env)[0])
+        log(f"{label}: veltra-export --vtk")
+        vtk_mbs, cat_mbs, vtk_peak = vtk_rate(bin_dir, folder, scratch, label)
         log(f"{label}: veltra-export")
         fps, export_peak = export_rate(bin_dir, folder, scratch, label)
         peer_frames = 20 if nodes <= 50000 else 5
@@ -173,6 +204,12 @@ def main():
             "share": fmt(100 * cat_s / extents_s, 0, " %"),
             "frame_off": fmt(frame, 1, " ms"),
             "frame_on": fmt(float(on["frame_ms"]), 1, " ms"),
+            "frame_colour": fmt(float(coloured["frame_ms"]), 1, " ms"),
+            "colour_ratio": fmt(100 * float(coloured["frame_ms"]) / frame, 0, " %"),
+            "vtk_rate": fmt(vtk_mbs, 0, " MB/s"),
+            "vtk_cat": fmt(cat_mbs, 0, " MB/s"),
+            "vtk_share": fmt(100 * vtk_mbs / cat_mbs, 0, " %"),
+            "vtk_peak": fmt(vtk_peak / 1024, 0, " MB"),
             "fps": fmt(fps, 1),
             "viewer_peak": fmt(int(off["maxrss_kb"]) / 1024, 0, " MB"),
             "export_peak": fmt(export_peak / 1024, 0, " MB"),
@@ -191,7 +228,13 @@ def main():
         ("share", "extents pass as a share of cat"),
         ("frame_off", f"one frame, node numbers off (median, {SIZE})"),
         ("frame_on", "one frame, node numbers on (median)"),
+        ("frame_colour", "one frame, coloured by displacement (median)"),
+        ("colour_ratio", "coloured frame as a share of a plain one"),
         ("fps", "veltra-export frames a second (PNG)"),
+        ("vtk_rate", "veltra-export --vtk, every stored step, written"),
+        ("vtk_cat", "`cat` reading u01.unf and el.unf and writing the .vtu files"),
+        ("vtk_share", "--vtk as a share of cat"),
+        ("vtk_peak", "peak memory, veltra-export --vtk"),
         ("viewer_peak", "peak memory, viewer run (veltra-bench)"),
         ("export_peak", "peak memory, veltra-export"),
         ("mpl", "matplotlib Agg, LineCollection, one frame"),

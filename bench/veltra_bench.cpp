@@ -1,7 +1,7 @@
 // veltra-bench: what a user waits for, measured on a result folder with the
 // viewer's own code and the Qt layer offscreen.
 //
-//   veltra-bench DIR [--size WxH] [--frames N] [--node-numbers] [--dump FOLDER]
+//   veltra-bench DIR [--size WxH] [--frames N] [--node-numbers] [--colour-by Q] [--dump FOLDER]
 //
 // Loads the problem, runs the extents pass over every stored step (five
 // times, the page cache warm after the first), opens the graph window and
@@ -11,7 +11,8 @@
 // (median of the frame times: reading, projecting and drawing one frame),
 // frame_ms_min, maxrss_kb. --dump writes the elements of the first frame as
 // world segments (float32 x1 y1 x2 y2 each) to FOLDER/segments.f32 and the
-// world window to FOLDER/window.txt, for the peer programs.
+// world window to FOLDER/window.txt, for the peer programs. --colour-by
+// colours the elements by displacement, value or code, as veltra-export does.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include "input/step_records.h"
 #include "platform/wnd.h"
 #include "render/animation.h"
+#include "render/colouring.h"
 #include "render/graph_run.h"
 #include "render/step_source.h"
 #include "render/view_mapping.h"
@@ -41,6 +43,7 @@ std::string folder, dump;
 int width = 1280, height = 800;
 int min_frames = 20;
 bool node_numbers = false;
+ColourBy colour_by = ColourBy::none;
 
 double ms_since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -96,6 +99,7 @@ void bench_program() {
   GraphRun run;
   prepare_graph_run(run, problem, settings, kSchemeStandard, &source);
   run.caption = "(1) " + control.problem_title;
+  run.colouring.by = colour_by;
 
   std::vector<double> passes;
   for (int i = 0; i < 5; ++i) {
@@ -152,12 +156,20 @@ int main(int argc, char** argv) {
       min_frames = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--node-numbers") {
       node_numbers = true;
+    } else if (arg == "--colour-by" && more) {
+      const std::string by = argv[++i];
+      colour_by = by == "displacement" ? ColourBy::displacement
+                  : by == "value"      ? ColourBy::value
+                  : by == "code"       ? ColourBy::code
+                                       : ColourBy::none;
+      if (colour_by == ColourBy::none) return 2;
     } else if (arg == "--dump" && more) {
       dump = argv[++i];
     } else if (folder.empty() && !arg.empty() && arg[0] != '-') {
       folder = std::filesystem::absolute(arg).lexically_normal().string();
     } else {
-      std::fprintf(stderr, "usage: veltra-bench DIR [--size WxH] [--frames N] [--node-numbers] [--dump FOLDER]\n");
+      std::fprintf(stderr, "usage: veltra-bench DIR [--size WxH] [--frames N] [--node-numbers] [--colour-by Q] "
+                   "[--dump FOLDER]\n");
       return 2;
     }
   }

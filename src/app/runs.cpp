@@ -8,7 +8,7 @@
 #include "app/app_state.h"
 #include "app/graph_window.h"
 #include "input/blanks.h"
-#include "input/directory_choice.h"
+#include "app/directory_choice.h"
 #include "input/file_lookup.h"
 #include "input/initial_directory.h"
 #include "input/language.h"

@@ -54,7 +54,7 @@ FontRequest parse_font_options(std::string_view s) {
       case 'f':
       case 'p': {
         FontPitch pitch = c == 'f' ? FontPitch::fixed : FontPitch::proportional;
-        if (pitch_given && r.pitch != pitch) r.status = kGfxWarnContradiction;
+        if (pitch_given && r.pitch != pitch) r.status = kGfxWarnCorrected;
         r.pitch = pitch;
         pitch_given = true;
         break;
@@ -62,7 +62,7 @@ FontRequest parse_font_options(std::string_view s) {
       case 'r':
       case 'v': {
         FontKind kind = c == 'r' ? FontKind::bitmap : FontKind::scalable;
-        if (kind_given && r.kind != kind) r.status = kGfxWarnContradiction;
+        if (kind_given && r.kind != kind) r.status = kGfxWarnCorrected;
         r.kind = kind;
         kind_given = true;
         break;

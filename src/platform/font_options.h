@@ -5,8 +5,8 @@
 // letters in any case, characters that are no option skipped:
 //   t'name'  face name (at most 31 characters)
 //   hN, wN   height and width in pixels
-//   f / p    fixed / proportional pitch      (the later of the pair wins, status 3)
-//   r / v    bitmap / scalable kind          (the later of the pair wins, status 3)
+//   f / p    fixed / proportional pitch      (the later of the pair wins, kGfxWarnCorrected)
+//   r / v    bitmap / scalable kind          (the later of the pair wins, kGfxWarnCorrected)
 //   e i u    bold, italic, underline
 //   b        best fit
 //   nN       font number N of the list; the rest of the string is ignored
@@ -16,12 +16,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gfx.h"
+
 enum class FontPitch { any, fixed, proportional };
 enum class FontKind { any, bitmap, scalable };
 
 constexpr int kFontMaxFaceLength = 31;
 
-// What an option string asks for. status: kGfxOk, kGfxWarnContradiction, or
+// What an option string asks for. status: kGfxOk, kGfxWarnCorrected, or
 // kGfxErrorInvalid for a syntax error (then nothing else is meaningful).
 struct FontRequest {
   std::string face;  // empty: any face
@@ -34,7 +36,7 @@ struct FontRequest {
   bool underline = false;
   bool best_fit = false;
   int number = 0;  // n option; 0: not given
-  int status = 0;
+  GfxStatus status = kGfxOk;
 };
 
 // Parses an option string. A t without an opening quote, a name without its

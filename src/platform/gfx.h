@@ -7,7 +7,9 @@
 // low byte). Every operation may be called from any thread; operations on one
 // window are serialised with each other and with its repaint.
 //
-// Status values (gfx_status): 0 success, negative error, positive warning.
+// Every operation leaves a status for gfx_status to tell (GfxStatus): the
+// drawing interface reports its outcome this way, as a code the caller asks
+// for after the call, rather than as a Status value.
 #pragma once
 
 #include <array>
@@ -30,13 +32,19 @@ constexpr Rgb make_rgb(unsigned red, unsigned green, unsigned blue) {
   return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
 }
 
-// Status codes of the drawing layer.
-constexpr int kGfxOk = 0;
-constexpr int kGfxErrorNoWindow = -1;    // the calling thread has no current window
-constexpr int kGfxErrorInvalid = -4;     // bad argument (polygon size, font option syntax)
-constexpr int kGfxErrorEqualBounds = -5; // gfx_set_window with x1 == x2 or y1 == y2
-constexpr int kGfxWarnSwapped = 3;       // bounds given in the wrong order were swapped
-constexpr int kGfxWarnContradiction = 3; // font options f/p or r/v contradicted each other
+// Status codes of the drawing layer: 0 success, negative error, positive
+// warning; each value has one meaning.
+enum GfxStatus : int {
+  kGfxOk = 0,
+  kGfxErrorNoWindow = -1,     // the calling thread has no current window
+  kGfxErrorInvalid = -4,      // a bad argument: a vertex count, a shape mode, a coordinate
+                              // that is not finite, the syntax of a font option string
+  kGfxErrorEqualBounds = -5,  // gfx_set_window with x1 == x2 or y1 == y2
+  kGfxErrorNoFont = -6,       // the window has no fonts, or none answers gfx_set_font
+  kGfxWarnCorrected = 3,      // the request was corrected and carried out: bounds in the
+                              // wrong order swapped, or of contradicting font options
+                              // (f/p, r/v) the later one taken
+};
 
 // Shape modes.
 constexpr int kGfxBorder = 2;
@@ -70,7 +78,7 @@ struct FontInfo {
 
 // Sets the world window. y_up: y1 maps to the bottom row and y2 to the top
 // row; otherwise y1 to the top. Bounds in the wrong order are swapped (status
-// kGfxWarnSwapped). Equal bounds on an axis fail: false, status
+// kGfxWarnCorrected). Equal bounds on an axis fail: false, status
 // kGfxErrorEqualBounds, the old window stays.
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2);
 
@@ -107,6 +115,27 @@ struct GfxSegment {
 // batch, which is what makes it faster than the single calls for large models.
 bool gfx_segments(const GfxSegment* segments, std::size_t count);
 
+// A segment whose colour runs along it, for gfx_shaded_segments: shade1 at
+// (x1, y1) and shade2 at (x2, y2) are positions in a palette with 8
+// fractional bits (entry i is i * 256).
+struct GfxShadedSegment {
+  double x1, y1, x2, y2;
+  std::uint32_t shade1, shade2;
+  std::uint16_t style;
+};
+
+constexpr std::size_t kGfxMaxPalette = 1024;
+
+// Draws the segments as gfx_segments does (the same pixels, current
+// position, line style and status), but each pixel in the entry of
+// `palette` (packed colours) nearest to its share of the way from one end's
+// shade to the other's: both end pixels take their end's entry exactly. A
+// shade beyond the last entry counts as the last. The drawing colour is
+// neither used nor changed. An empty palette or one of more than
+// kGfxMaxPalette entries: false, status kGfxErrorInvalid, nothing drawn.
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size);
+
 // Closed polygon (the last vertex is joined to the first). mode kGfxBorder or
 // kGfxFilled. Fewer than 3 or more than kGfxMaxPolygonVertices vertices:
 // false, status kGfxErrorInvalid, nothing drawn.
@@ -116,14 +145,16 @@ bool gfx_polygon(int mode, const WorldPoint* vertices, int count);
 bool gfx_rectangle(int mode, double x1, double y1, double x2, double y2);
 bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2);
 
-// Prepares the font list of the current window; returns the number of fonts.
+// Prepares the font list of the current window; returns the number of fonts
+// (none: status kGfxErrorNoFont).
 int gfx_init_fonts();
 
 // Status of the calling thread's last drawing operation.
-int gfx_status();
+GfxStatus gfx_status();
 
 // Selects the current font by an option string (font_options.h); returns the
-// font's number in the list, or -1 (the previous font stays current).
+// font's number in the list, or -1 (the previous font stays current; status
+// kGfxErrorInvalid for a syntax error, kGfxErrorNoFont when no font answers).
 int gfx_set_font(std::string_view options);
 
 FontInfo gfx_font_info();

@@ -8,11 +8,11 @@ bool valid_mode(int mode) { return mode == kGfxBorder || mode == kGfxFilled; }
 
 }  // namespace
 
-int check_point(double x, double y) {
+GfxStatus check_point(double x, double y) {
   return std::isfinite(x) && std::isfinite(y) ? kGfxOk : kGfxErrorInvalid;
 }
 
-int check_polygon(int mode, const WorldPoint* vertices, int count) {
+GfxStatus check_polygon(int mode, const WorldPoint* vertices, int count) {
   if (vertices == nullptr || count < 3 || count > kGfxMaxPolygonVertices || !valid_mode(mode))
     return kGfxErrorInvalid;
   for (int i = 0; i < count; ++i)
@@ -20,7 +20,7 @@ int check_polygon(int mode, const WorldPoint* vertices, int count) {
   return kGfxOk;
 }
 
-int check_box_shape(int mode, double x1, double y1, double x2, double y2) {
+GfxStatus check_box_shape(int mode, double x1, double y1, double x2, double y2) {
   if (!valid_mode(mode) || check_point(x1, y1) != kGfxOk || check_point(x2, y2) != kGfxOk)
     return kGfxErrorInvalid;
   return kGfxOk;

@@ -7,10 +7,10 @@
 
 // gfx_polygon: mode kGfxBorder or kGfxFilled, 3 to kGfxMaxPolygonVertices
 // vertices, every coordinate finite.
-int check_polygon(int mode, const WorldPoint* vertices, int count);
+GfxStatus check_polygon(int mode, const WorldPoint* vertices, int count);
 
 // gfx_rectangle and gfx_ellipse: mode kGfxBorder or kGfxFilled, finite corners.
-int check_box_shape(int mode, double x1, double y1, double x2, double y2);
+GfxStatus check_box_shape(int mode, double x1, double y1, double x2, double y2);
 
 // gfx_line_to: a finite end point.
-int check_point(double x, double y);
+GfxStatus check_point(double x, double y);

@@ -110,8 +110,40 @@ void fill_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
 
 }  // namespace
 
-void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
-                 std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty) {
+namespace {
+
+// The colour of every pixel of a line is the same.
+struct FlatInk {
+  std::uint32_t colour;
+  void begin(unsigned) {}
+  std::uint32_t at(unsigned) const { return colour; }
+};
+
+// Pixel `along` of a line of n + 1 pixels takes the palette entry nearest to
+// shade0 + (shade1 - shade0) * along / n; shades are palette positions with
+// 8 fractional bits, so both end pixels take exactly their end's entry.
+struct ShadedInk {
+  const std::uint32_t* palette;
+  std::int64_t shade0, shade1;
+  unsigned last = 0;
+  std::int64_t start = 0, step = 0;  // 24 fractional bits
+  void begin(unsigned n) {
+    last = n;
+    start = shade0 << 16;
+    step = n == 0 ? 0 : ((shade1 - shade0) << 16) / n;
+  }
+  std::uint32_t at(unsigned along) const {
+    const std::int64_t position = along >= last ? shade1 << 16 : start + step * along;
+    return palette[(position + (std::int64_t{1} << 23)) >> 24];
+  }
+};
+
+// The line of raster_line in the colours `ink` gives along it: ink.begin(n)
+// once with the index n of the line's far end pixel, then ink.at(k) for the
+// pixel k along the whole line.
+template <class Ink>
+void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1, Ink ink,
+               LinePattern& pattern, bool skip_first, PixelBox& dirty) {
   const double dx = x1 - x0, dy = y1 - y0;
   // Pixel k of the whole line (k = 0 .. total) takes pattern bit base + k;
   // a clipped line starts `offset` pixels along, so the visible part keeps
@@ -134,13 +166,14 @@ void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y
         static_cast<unsigned>(yb) < static_cast<unsigned>(b.height)) {
       std::uint32_t* const bits = b.bits;
       const std::ptrdiff_t stride = b.stride;
+      ink.begin(static_cast<unsigned>(std::max(std::abs(xb - xa), std::abs(yb - ya))));
       if (mask == kLineSolid) {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
-          if (k >= skip) bits[y * stride + x] = colour;
+          if (k >= skip) bits[y * stride + x] = ink.at(k);
         });
       } else {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
-          if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u)))) bits[y * stride + x] = colour;
+          if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u)))) bits[y * stride + x] = ink.at(k);
         });
       }
       dirty.add(xa, ya);
@@ -153,6 +186,7 @@ void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y
   const unsigned offset = static_cast<unsigned>(round_pixel(t0 * span));
   const int xa = to_pixel(x0 + t0 * dx), ya = to_pixel(y0 + t0 * dy);
   const int xb = to_pixel(x0 + t1 * dx), yb = to_pixel(y0 + t1 * dy);
+  ink.begin(total);
   bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
     const unsigned along = offset + k;
     if (along < skip) return;
@@ -160,10 +194,23 @@ void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y
     if (static_cast<unsigned>(x) >= static_cast<unsigned>(b.width) ||
         static_cast<unsigned>(y) >= static_cast<unsigned>(b.height))
       return;
-    b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x] = colour;
+    b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x] = ink.at(along);
   });
   dirty.add(std::clamp(xa, 0, b.width - 1), std::clamp(ya, 0, b.height - 1));
   dirty.add(std::clamp(xb, 0, b.width - 1), std::clamp(yb, 0, b.height - 1));
+}
+
+}  // namespace
+
+void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
+                 std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty) {
+  draw_line(b, x0, y0, x1, y1, FlatInk{colour}, pattern, skip_first, dirty);
+}
+
+void raster_shaded_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
+                        const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
+                        LinePattern& pattern, PixelBox& dirty) {
+  draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty);
 }
 
 void raster_outline(const PixelBuffer& b, const double* xy, int count, std::uint32_t colour,

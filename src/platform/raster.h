@@ -80,6 +80,16 @@ struct LinePattern {
 void raster_line(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
                  std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty);
 
+// The line of raster_line (no joint skipped) in a colour that runs along it
+// from palette entry shade0 / 256 at (x0, y0) to shade1 / 256 at (x1, y1):
+// shades are positions in the palette with 8 fractional bits, each pixel
+// takes the entry nearest to its share of the way, and a clipped line keeps
+// the colours it has unclipped. Neither shade may pass the palette's last
+// entry.
+void raster_shaded_line(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                        const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
+                        LinePattern& pattern, PixelBox& dirty);
+
 // Closed polyline through the points (xy holds x, y pairs), one pattern along
 // the whole outline.
 void raster_outline(const PixelBuffer& buffer, const double* xy, int count, std::uint32_t colour,

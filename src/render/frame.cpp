@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 #include "render/grid_scale.h"
 #include "render/structure.h"
@@ -11,7 +13,6 @@
 namespace {
 
 constexpr std::size_t kHeadingLength = 80;
-constexpr double kObliqueFactor = 0.7071067811865476;
 
 std::string padded(std::string text, std::size_t length) {
   text.resize(length, ' ');
@@ -101,7 +102,7 @@ void draw_axis_arrow(const GraphRun& run, int a) {
     Q = {ox - 0.5 * sx * W, run.settings.reverse_vertical ? P[3].y : P[3].y + H};
     label = run.ngl() == 3 ? "Z " : "Y ";
   } else {
-    const double w = v.grid_dy / 48, e = w * kObliqueFactor;
+    const double w = v.grid_dy / 48, e = w * kSqrtHalf;
     const double sy = run.settings.reverse_y ? -1.0 : 1.0;
     const double sv2 = run.settings.reverse_y ? -sv : sv;
     const double ex = e * sy, ey = e * sv2;
@@ -163,4 +164,5 @@ void draw_frame(GraphRun& run, float t) {
   if (run.ngl() == 3) draw_axis_arrow(run, 2);
   draw_structure(run, t);
   origin_box(run);
+  if (run.colouring.by != ColourBy::none) draw_colour_bar(run);
 }

@@ -21,6 +21,7 @@ void prepare_graph_run(GraphRun& run, ProblemPtr problem, const GraphSettings& s
   run.element_code.assign(elements, 0);
   run.view = ViewMapping{};
   run.has_label_ellipse = false;
+  run.colour_state = ColourState{};
 }
 
 double horizontal_pixels(const GraphRun& run, double pixels) {

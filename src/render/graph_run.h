@@ -14,6 +14,7 @@
 
 #include "input/problem.h"
 #include "platform/wnd.h"
+#include "render/colouring.h"
 #include "render/step_source.h"
 #include "render/view_mapping.h"
 #include "settings/graph_settings.h"
@@ -40,6 +41,11 @@ struct GraphRun {
   std::vector<float> node_step;    // scratch: one step's displacements
   std::vector<float> element_value;          // element_count
   std::vector<std::int32_t> element_code;    // element_count
+
+  // Elements coloured by a quantity, with a colour bar; none by default (the
+  // viewer's drawing). Set before the extents pass.
+  Colouring colouring;
+  ColourState colour_state;
 
   std::uint32_t cancel_generation = 0;  // read at the start of the animation
 

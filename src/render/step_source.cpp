@@ -11,7 +11,7 @@ Status StepRecordsSource::read_element_step(int step, std::vector<float>* values
   return records_.read_element_step(step, values, codes);
 }
 
-void StepRecordsSource::close_displacements() { records_.close(); }
+void StepRecordsSource::close_displacements() { records_.close_u01(); }
 
 void StepRecordsSource::read_ahead(int step, bool elements) {
   if (records_.step_bytes(elements) >= kReadAheadMinBytes) records_.read_ahead(step, elements);

@@ -15,7 +15,8 @@ class StepSource {
   // element_value and element_code of every element at `step`.
   virtual Status read_element_step(int step, std::vector<float>* values,
                                    std::vector<std::int32_t>* codes) = 0;
-  // Disconnects the displacement file (the end of the animation).
+  // Disconnects the displacement file (the end of the animation); the
+  // element file stays connected.
   virtual void close_displacements() = 0;
   // A hint: the next step read will be `step`, its nodes and, when
   // `elements`, its elements. A source may start reading it now; the reads
@@ -32,7 +33,8 @@ class StepRecordsSource : public StepSource {
   Status read_node_step(int step, std::vector<float>* displacements) override;
   Status read_element_step(int step, std::vector<float>* values,
                            std::vector<std::int32_t>* codes) override;
-  // Disconnects the run's step files.
+  // Disconnects the run's u01.unf; el.unf stays connected until the
+  // records are closed or go.
   void close_displacements() override;
   // Reads the step on a helper thread when it is large enough for that to
   // pay (kReadAheadMinBytes), so that it is read while this one is drawn.

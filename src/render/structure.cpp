@@ -6,6 +6,8 @@
 
 #include "base/mutex.h"
 #include "platform/gfx.h"
+#include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 #include "render/number_field.h"
 #include "settings/number_text.h"
@@ -14,6 +16,14 @@
 namespace {
 
 constexpr int kLabelLength = 24;
+
+// The marker sizes around a restrained node, as fractions of the marker and
+// support sizes: the 32-bit values of the decimals, as the markers were
+// first sized in 32-bit reals.
+constexpr double kFixedRing = 1.4f;       // the ring of a fixed node, and its number's offset
+constexpr double kFixedSquare = 0.8f;     // half the side of a fixed node's square
+constexpr double kPartlyNumber = 1.1f;    // the number's offset beside a partly restrained node
+constexpr double kSpringOfSupport = 0.7f; // an elastic support beside a rigid one
 
 // The process-wide text of the last time label, erased in show-all mode.
 Mutex label_mutex;
@@ -68,20 +78,22 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
 // access per batch instead of three per element, with a bounded buffer.
 constexpr std::size_t kSegmentBatch = 4096;
 
-void draw_elements(const GraphRun& run) {
+void draw_elements(GraphRun& run) {
   const Problem& p = *run.problem;
   const int nodes = run.node_count();
   const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
   gfx_set_colour(run.settings.line_colour);
+  if (run.colouring.by != ColourBy::none) {
+    draw_coloured_elements(run);
+    return;
+  }
   std::vector<GfxSegment> batch(kSegmentBatch);
   std::size_t used = 0;
   bool style_set = false;
   for (int e = 0; e < elements; ++e) {
     const int n1 = p.element_node1[e], n2 = p.element_node2[e];
     if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
-    const std::uint16_t want = run.element_value[e] != 0 ? kLineSolid
-                               : run.element_code[e] == -1 ? kLineDashed
-                                                           : kLineDotted;
+    const std::uint16_t want = element_line_style(run.element_value[e], run.element_code[e]);
     if (!style_set) {
       // The first drawn element sets its style whatever the window had.
       gfx_set_line_style(want);
@@ -121,7 +133,6 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
   const bool boxes = nodes - p.control.restrained_count < 100;
   const bool indices = run.settings.show_node_indices;
   const Rgb index_colour = run.settings.node_index_colour;
-  const double f14 = 1.4f, f11 = 1.1f, f08 = 0.8f, f07 = 0.7f;
 
   Rgb last_colour = 0;
   for (int n = 1; n <= nodes; ++n) {
@@ -138,24 +149,34 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
     last_colour = kRgbBlack;
     colour.set(kRgbBlack);
     if (kind == NodeClass::fixed) {
-      text_at(x + f14 * mdx, y, number_field(n, field_width).view());
-      gfx_rectangle(kGfxFilled, x - f08 * mdx, y + f08 * mdy, x + f08 * mdx, y - f08 * mdy);
-      gfx_ellipse(kGfxBorder, x - f14 * mdx, y + f14 * mdy, x + f14 * mdx, y - f14 * mdy);
+      text_at(x + kFixedRing * mdx, y, number_field(n, field_width).view());
+      gfx_rectangle(kGfxFilled, x - kFixedSquare * mdx, y + kFixedSquare * mdy, x + kFixedSquare * mdx,
+                    y - kFixedSquare * mdy);
+      gfx_ellipse(kGfxBorder, x - kFixedRing * mdx, y + kFixedRing * mdy, x + kFixedRing * mdx,
+                  y - kFixedRing * mdy);
       continue;
     }
-    text_at(x + f11 * b, y, number_field(n, field_width).view());
+    text_at(x + kPartlyNumber * b, y, number_field(n, field_width).view());
     for (int k = 1; k <= ngl; ++k)
       if (p.restraint(n, k) != 0) draw_rigid_support(run, x, y, a, b, k);
     const ElasticSupport& spring = p.elastic_support[n - 1];
     if (spring.flag & 1) {
       for (int k = 1; k <= std::min(ngl, 3); ++k)
-        if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, f07 * a, f07 * b, k);
+        if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, kSpringOfSupport * a, kSpringOfSupport * b, k);
     }
     node_box(x, y, mdx, mdy, kRgbBlack, colour);
   }
   // The drawing colour is that of the last node's class, as the time label
   // is drawn in it.
   if (nodes > 0) colour.set(last_colour);
+}
+
+// The length of the ellipse around a label `pixels` wide: that width on the
+// vertical scale (ten grid units span the window's height), rounded to 32
+// bits, as the label's sizes were first worked out in 32-bit reals.
+double label_ellipse_length(const GraphRun& run, double pixels) {
+  const double height = std::max<int>(run.window.height, 1);
+  return static_cast<float>(run.view.grid_dy * 10 * pixels / height);
 }
 
 void draw_time_label(GraphRun& run, float t) {
@@ -218,9 +239,7 @@ void draw_time_label(GraphRun& run, float t) {
     last_label = label;
   }
 
-  const double height = std::max<int>(run.window.height, 1);
-  const double w = gfx_text_width(shown);
-  const double L = static_cast<float>(v.grid_dy * 10 * w / height);
+  const double L = label_ellipse_length(run, gfx_text_width(shown));
   const double x0 = P.x - 0.1 * L;
   const double y0 = P.y + 0.4 * s * th;
   const double x1 = x0 + L, y1 = y0 + 1.6 * s * th;
@@ -263,6 +282,10 @@ void draw_element_numbers(const GraphRun& run, Colour& colour) {
 
 }  // namespace
 
+std::uint16_t element_line_style(float value, std::int32_t code) {
+  return value != 0 ? kLineSolid : code == -1 ? kLineDashed : kLineDotted;
+}
+
 int time_label_item(const GraphRun& run) {
   return run.problem ? effective_time_output_item(run.settings.time_output_item, *run.problem) : 1;
 }
@@ -286,7 +309,7 @@ void draw_rigid_support(const GraphRun& run, double x, double y, double a, doubl
     gfx_move_to(x - b, base);
     gfx_line_to(x + b, base);
   } else if (ngl == 3 && k == 2) {
-    const double r = 0.70710677f;
+    const double r = kSqrtHalfFloat;
     const double p = (a - b) * r, q = (a + b) * r, d = r * a / 3;
     triangle[0] = {x, y};
     triangle[1] = {x + p, y + q};
@@ -319,7 +342,7 @@ void draw_elastic_support(const GraphRun& run, double x, double y, double a, dou
     gfx_move_to(x + a, y - 4 * s * b);
     gfx_line_to(x - a, y - 4 * s * b);
   } else if (ngl == 3 && k == 2) {
-    const double e = static_cast<float>(a * 1.4142135);
+    const double e = static_cast<float>(a * kSqrtTwoEightDigits);
     const double h = static_cast<float>(e * 0.5);
     spring[0] = {x, y};
     spring[1] = {x - e, y};

@@ -3,6 +3,7 @@
 // the time label.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct GraphRun;
@@ -11,6 +12,10 @@ struct GraphRun;
 // at the run's centred positions. `t` is the frame time. Leaves the drawing
 // colour, line style and current font changed.
 void draw_structure(GraphRun& run, float t);
+
+// The line style of an element: solid when its value is not 0, else dashed
+// when its code is -1 and dotted otherwise.
+std::uint16_t element_line_style(float value, std::int32_t code);
 
 // Rigid support for direction k at (x, y): a half-tone triangle with its apex
 // at the node and a base line beyond it; a, b are world lengths.

@@ -7,11 +7,11 @@
 
 #include "input/finite_values.h"
 #include "platform/gfx.h"
+#include "render/colouring.h"
+#include "render/drawing_numbers.h"
 #include "render/graph_run.h"
 
 namespace {
-
-constexpr double kObliqueFactor = 0.7071067811865476;
 
 // displaced, plot_x, plot_y of every node from the coordinates plus the
 // magnified displacements `u` (node-major, NGL per node), or from the
@@ -40,8 +40,8 @@ void project_nodes(GraphRun& run, const float* u) {
     const double sx = run.settings.reverse_y ? -1.0 : 1.0;
     double sy = run.settings.reverse_vertical ? -1.0 : 1.0;
     if (run.settings.reverse_y) sy = -sy;
-    const double cx = sx * kObliqueFactor;
-    const double cy = sy * kObliqueFactor;
+    const double cx = sx * kSqrtHalf;
+    const double cy = sy * kSqrtHalf;
     for (int n = 0; n < nodes; ++n) {
       const float* dn = d + static_cast<std::size_t>(n) * static_cast<std::size_t>(ngl);
       run.plot_x[n] = static_cast<float>(dn[0] + cx * dn[1]);
@@ -191,13 +191,17 @@ Status measure_extents(GraphRun& run, std::string* note) {
     if (step < std::numeric_limits<std::int32_t>::min() ||
         step > std::numeric_limits<std::int32_t>::max())
       return Status::damaged("u01.unf: step " + std::to_string(step) + " does not exist");
-    Status status = project_step(run, static_cast<int>(step), next_frame_step(run.settings, j, frames));
+    // A colouring that needs the step's element records reads the next
+    // step ahead with them, after its own read.
+    const std::optional<int> next = next_frame_step(run.settings, j, frames);
+    Status status = project_step(run, static_cast<int>(step), colouring_reads_elements(run) ? std::nullopt : next);
     if (!status.is_ok()) return status;
     if (note != nullptr && note->empty()) {
       const std::size_t values = std::min(run.node_step.size(), run.displaced.size());
       const std::size_t bad = first_non_finite(run.node_step.data(), values);
       if (bad < values) *note = non_finite_line("u01.unf", step, bad, run.ngl(), "displacement", run.node_step[bad]);
     }
+    if (status = measure_step_colours(run, static_cast<int>(step), next); !status.is_ok()) return status;
     const Extents e = frame_extents(run);
     if (j == 0)
       set_extents(run.view, e);

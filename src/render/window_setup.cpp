@@ -19,6 +19,6 @@ WindowSetup setup_graph_window(GraphRun& run) {
   gfx_set_background_colour(kRgbWhite);
   gfx_clear();
   gfx_init_fonts();
-  if (gfx_status() != 0) return WindowSetup::font_error;
+  if (gfx_status() != kGfxOk) return WindowSetup::font_error;
   return WindowSetup::ready;
 }

@@ -60,7 +60,7 @@ TEST_F(FakeDrawing, TextAdvanceFollowsTheWorldWindow) {
 
   // Swapped bounds are put in order (a warning); the scale follows them.
   ASSERT_TRUE(gfx_set_window(false, 50, 10, 0, 0));
-  EXPECT_EQ(gfx_status(), kGfxWarnSwapped);
+  EXPECT_EQ(gfx_status(), kGfxWarnCorrected);
   EXPECT_EQ(fake::gfx_calls(10).back().args, (std::vector<double>{0, 50, 10, 0, 0}));
   gfx_move_to(0, 0);
   gfx_out_graphic_text("ab");  // 14 px * 0.5
@@ -125,7 +125,7 @@ TEST_F(FakeDrawing, PolygonVertexLimits) {
 TEST_F(FakeDrawing, FontSelection) {
   wnd_open_child(10, "graph");
   EXPECT_EQ(gfx_set_font("t'tms rmn'h12b"), -1);  // no font list yet
-  EXPECT_EQ(gfx_status(), kGfxErrorInvalid);
+  EXPECT_EQ(gfx_status(), kGfxErrorNoFont);
   gfx_init_fonts();
   ASSERT_EQ(gfx_set_font("T'TMS RMN'H13BE"), 1);
   EXPECT_EQ(gfx_font_info().pixel_height, 13);
@@ -139,7 +139,7 @@ TEST_F(FakeDrawing, FontSelection) {
   EXPECT_EQ(gfx_font_info().pixel_height, 13);
 
   EXPECT_EQ(gfx_set_font("f p h20"), 1);
-  EXPECT_EQ(gfx_status(), kGfxWarnContradiction);
+  EXPECT_EQ(gfx_status(), kGfxWarnCorrected);
   EXPECT_EQ(gfx_font_info().pixel_height, 20);
   EXPECT_EQ(gfx_set_font("b"), 1);
   EXPECT_EQ(gfx_font_info().pixel_height, 16);

@@ -25,7 +25,7 @@ const std::vector<FontCandidate>& fonts() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FontRequest request = parse_font_options(fuzz_bytes(data, size));
   if (request.status == kGfxErrorInvalid) return 0;
-  if ((request.status != kGfxOk && request.status != kGfxWarnContradiction) ||
+  if ((request.status != kGfxOk && request.status != kGfxWarnCorrected) ||
       request.face.size() > static_cast<std::size_t>(kFontMaxFaceLength) || request.height < 0 ||
       request.width < 0 || request.number < 0) {
     __builtin_trap();

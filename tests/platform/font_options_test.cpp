@@ -41,10 +41,10 @@ TEST(FontOptions, SkipsNonOptionsAndReadsEveryOption) {
 
 TEST(FontOptions, ContradictionsWarnAndTheLaterWins) {
   FontRequest r = parse_font_options("fp");
-  EXPECT_EQ(r.status, kGfxWarnContradiction);
+  EXPECT_EQ(r.status, kGfxWarnCorrected);
   EXPECT_EQ(r.pitch, FontPitch::proportional);
   r = parse_font_options("vR");
-  EXPECT_EQ(r.status, kGfxWarnContradiction);
+  EXPECT_EQ(r.status, kGfxWarnCorrected);
   EXPECT_EQ(r.kind, FontKind::bitmap);
   r = parse_font_options("ffrr");  // repeating an option contradicts nothing
   EXPECT_EQ(r.status, kGfxOk);

@@ -70,7 +70,7 @@ TEST(Gfx, WorldWindowOrientation) {
 TEST(Gfx, SwappedBoundsWarnAndEqualBoundsFail) {
   pixel_window(10, 101, 101);
   ASSERT_TRUE(gfx_set_window(true, 100, 100, 0, 0));
-  EXPECT_EQ(gfx_status(), kGfxWarnSwapped);
+  EXPECT_EQ(gfx_status(), kGfxWarnCorrected);
   gfx_move_to(10, 90);
   gfx_line_to(10, 90);
   EXPECT_EQ(pixel(graph_image(10), 10, 10), kRgbBlack);  // same as (0, 0, 100, 100)
@@ -307,9 +307,10 @@ TEST(Gfx, FontSelectionIsCaseInsensitive) {
   EXPECT_EQ(gfx_set_font("tnoquote"), -1);
   EXPECT_EQ(gfx_status(), kGfxErrorInvalid);
   EXPECT_EQ(gfx_set_font("t'No Such Face At All'"), -1);
+  EXPECT_EQ(gfx_status(), kGfxErrorNoFont);
   EXPECT_EQ(gfx_font_info().face_name, a.face_name);
   EXPECT_GT(gfx_set_font("t'helv'h12fp"), 0);
-  EXPECT_EQ(gfx_status(), kGfxWarnContradiction);
+  EXPECT_EQ(gfx_status(), kGfxWarnCorrected);
 }
 
 TEST(Gfx, CellTextIsOpaque) {

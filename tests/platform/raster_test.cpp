@@ -15,14 +15,20 @@ namespace {
 constexpr int kW = 16;
 constexpr int kH = 8;
 constexpr std::uint32_t kInk = to_argb(0x0000FF);  // red
+// A palette of ten shades, drawn as the digits 0 to 9.
+constexpr std::uint32_t kShades[10] = {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF000005,
+                                       0xFF000006, 0xFF000007, 0xFF000008, 0xFF000009, 0xFF00000A};
+constexpr std::uint32_t shade(int entry) { return static_cast<std::uint32_t>(entry) << 8; }
 
 struct Picture {
   std::vector<std::uint32_t> bits = std::vector<std::uint32_t>(kW * kH, 0);
   PixelBuffer buffer() { return PixelBuffer{bits.data(), kW, kH, kW}; }
   std::string row(int y) const {
     std::string s;
-    for (int x = 0; x < kW; ++x)
-      s += bits[static_cast<std::size_t>(y * kW + x)] == kInk ? '#' : '.';
+    for (int x = 0; x < kW; ++x) {
+      const std::uint32_t p = bits[static_cast<std::size_t>(y * kW + x)];
+      s += p == kInk ? '#' : p >= kShades[0] && p <= kShades[9] ? static_cast<char>('0' + (p - kShades[0])) : '.';
+    }
     return s;
   }
 };
@@ -66,6 +72,23 @@ TEST(Raster, ShapesPixelByPixel) {
        },
        {"................", "................", "................", "################",
         "................", "................", "................", "................"}},
+      {"a shaded line runs through the palette, both ends their own entry, either way",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineSolid, 0};
+         raster_shaded_line(b, 0, 0, 9, 0, kShades, shade(0), shade(9), p, d);
+         raster_shaded_line(b, 0, 1, 3, 4, kShades, shade(9), shade(6), p, d);
+       },
+       {"0123456789......", "9...............", ".8..............", "..7.............",
+        "...6............", "................", "................", "................"}},
+      {"a shaded line clipped on the left keeps its colours and its pattern",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineDashed, 0};
+         raster_shaded_line(b, -4, 6, 5, 6, kShades, shade(0), shade(9), p, d);
+         LinePattern q{kLineSolid, 0};
+         raster_shaded_line(b, 0, 7, 4, 7, kShades, shade(2), shade(2) + 128, q, d);
+       },
+       {"................", "................", "................", "................",
+        "................", "................", "456.89..........", "22223..........."}},
       {"filled rectangle with a mask: bit 7 is the leftmost of every eight pixels",
        [](const PixelBuffer& b, PixelBox& d) {
          raster_fill_rectangle(b, 4, 2, 1, 1, kInk, kColumns, d);

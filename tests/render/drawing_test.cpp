@@ -2,6 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "render/animation.h"
+#include "render/colouring.h"
 #include "render/frame.h"
 #include "render/grid_scale.h"
 #include "render/structure.h"
@@ -519,4 +523,103 @@ TEST(GridAndScale, FlatBoxAndSmallBoxes) {
   }
   EXPECT_GT(offsets[0], 0);
   EXPECT_DOUBLE_EQ(offsets[1], -offsets[0]);
+}
+
+// A coloured frame: the colours at both ends of every drawn element, as the
+// map, the range and the quantity pick them. Two steps are drawn; frame 0 is
+// looked at, so a range over all steps differs from the frame's own.
+TEST(Colouring, EndColoursByQuantityRangeAndMap) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const auto viridis = [](int i) { return static_cast<double>(find_colour_map("viridis")->colours[i]); };
+  const auto coolwarm = [](int i) { return static_cast<double>(find_colour_map("coolwarm")->colours[i]); };
+  const auto tab10 = [](int i) { return static_cast<double>(find_colour_map("tab10")->colours[i]); };
+  const double grey = kNoValueColour;
+  struct Case {
+    const char* name;
+    Colouring colouring;
+    std::vector<float> u0, u1;  // node displacements of steps 0 and 1 (3 nodes, NGL 2)
+    std::vector<float> v0, v1;  // element values of steps 0 and 1
+    std::vector<std::int32_t> c0;
+    std::vector<double> ends;  // frame 0: elements 1-2 and 2-3, two ends each
+  };
+  const std::vector<Case> cases = {
+      {"displacement over all steps: step 1 moves node 2 twice as far",
+       {ColourBy::displacement},
+       {0, 0, 3, 4, 0, 0}, {0, 0, 6, 8, 0, 0}, {}, {}, {},
+       {viridis(0), viridis(128), viridis(128), viridis(0)}},
+      {"displacement over the frame",
+       {ColourBy::displacement, nullptr, ColourRange::frame},
+       {0, 0, 3, 4, 0, 0}, {0, 0, 6, 8, 0, 0}, {}, {}, {},
+       {viridis(0), viridis(255), viridis(255), viridis(0)}},
+      {"values beyond a fixed range take its end colours; not a number is grey",
+       {ColourBy::value, find_colour_map("viridis"), ColourRange::fixed, 0, 1},
+       {}, {}, {2.0f, nan, -1}, {}, {},
+       {viridis(255), viridis(255), grey, grey}},
+      {"a diverging map puts 0 in the middle, its range symmetric over all steps",
+       {ColourBy::value},
+       {}, {}, {0.5f, 0, 9}, {-2.0f, 1, 9}, {},
+       {coolwarm(159), coolwarm(159), coolwarm(128), coolwarm(128)}},
+      {"codes take the qualitative map's colours in turn, negative codes too",
+       {ColourBy::code},
+       {}, {}, {1, 1, 1}, {}, {-1, 12, 0},
+       {tab10(9), tab10(9), tab10(2), tab10(2)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::reset();
+    MemorySteps steps;
+    steps.node_values = 6;
+    steps.elements = 3;
+    steps.displacements = {c.u0, c.u1};
+    steps.values = {c.v0, c.v1};
+    steps.codes = {c.c0};
+    for (auto* table : {&steps.displacements[0], &steps.displacements[1]})
+      if (table->empty()) table->assign(6, 0.0f);
+    for (auto* table : {&steps.values[0], &steps.values[1]})
+      if (table->empty()) table->assign(3, 1.0f);
+    if (steps.codes[0].empty()) steps.codes[0].assign(3, 0);
+    GraphSettings s;
+    s.start_step = 0;
+    s.end_step = 1;
+    s.step_frequency = 1;
+    GraphRun run;
+    prepare_graph_run(run, plane_frame(), s, kSchemeStandard, &steps);
+    run.colouring = c.colouring;
+    ASSERT_TRUE(measure_extents(run).is_ok());
+    ASSERT_EQ(setup_graph_window(run), WindowSetup::ready);
+    fake::clear_gfx_calls(run.unit);
+    AnimationOptions only_first;
+    only_first.only_frame = 0;
+    ASSERT_TRUE(run_animation(run, only_first).is_ok());
+    std::vector<double> ends;
+    const auto lines = only(fake::gfx_calls(run.unit), "shaded_line_to");
+    // The elements, then the bar's columns.
+    ASSERT_GE(lines.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) ends.insert(ends.end(), lines[i].args.begin() + 2, lines[i].args.end());
+    EXPECT_EQ(ends, c.ends);
+  }
+}
+
+// The numbers of a colour bar: nice spacings, at least four ticks, as many
+// decimals as the spacing needs.
+TEST(Colouring, BarTicks) {
+  const struct {
+    double low, high;
+    const char* texts;
+  } cases[] = {
+      {0, 0.32f, "0.0 0.1 0.2 0.3"},
+      {-1, 1, "-1.0 -0.5 0.0 0.5 1.0"},
+      {0, 1, "0.00 0.25 0.50 0.75 1.00"},
+      {-3.7e-6, 2.1e-6, "-3e-06 -2e-06 -1e-06 0 1e-06 2e-06"},
+      {2, 2, "2"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<double> ticks = colour_ticks(c.low, c.high);
+    std::string texts;
+    for (double v : ticks) {
+      if (!texts.empty()) texts += ' ';
+      texts += colour_tick_text(v, ticks.size() > 1 ? ticks[1] - ticks[0] : 1.0);
+    }
+    EXPECT_EQ(texts, c.texts) << c.low << " to " << c.high;
+  }
 }

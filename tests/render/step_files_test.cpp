@@ -44,6 +44,7 @@ TEST(StepFiles, ExtentsAndAnimationThroughStepRecords) {
   ASSERT_TRUE(run_animation(run).is_ok());
   EXPECT_EQ(run.element_code[1], -1);
   EXPECT_FALSE(records.u01_connected());
+  EXPECT_TRUE(records.el_connected());  // the animation's end closes the displacement file only
 
   // A step beyond the file is a read error naming the file.
   StepRecords again(*loaded.problem);

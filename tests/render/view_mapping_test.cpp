@@ -180,7 +180,7 @@ TEST(ComputeView, ZeroSpansStillGiveAValidWindow) {
 
   wnd_open_child(10, "(1) Test");
   EXPECT_TRUE(apply_world_window(h.run));
-  EXPECT_EQ(gfx_status(), 0);
+  EXPECT_EQ(gfx_status(), kGfxOk);
 }
 
 TEST(ComputeView, NoFrameMeasuresTheUndisplacedStructure) {

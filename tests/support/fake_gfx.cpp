@@ -59,7 +59,7 @@ bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   Current c = current();
   if (!c.window) return false;
   WorldWindow window;
-  const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+  const GfxStatus status = order_world_window(y_up, x1, y1, x2, y2, &window);
   fake::detail::thread_status() = status;
   if (status < 0) return false;
   Window& w = *c.window;
@@ -129,6 +129,41 @@ bool gfx_segments(const GfxSegment* segments, std::size_t count) {
   return all;
 }
 
+// Each segment as gfx_segments records it, its line recorded as
+// "shaded_line_to" with the end point and the colours its two shades pick.
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size) {
+  if (palette_size == 0 || palette_size > kGfxMaxPalette) {
+    Current c = current();
+    if (c.window) fake::detail::thread_status() = kGfxErrorInvalid;
+    return false;
+  }
+  const auto entry = [&](std::uint32_t shade) {
+    return static_cast<double>(palette[std::min<std::size_t>((shade + 128) >> 8, palette_size - 1)]);
+  };
+  bool all = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    const GfxShadedSegment& s = segments[i];
+    {
+      Current c = current();
+      if (!c.window) return false;
+      if (c.window->line_style != s.style) {
+        c.window->line_style = s.style;
+        record(*c.window, "set_line_style", {static_cast<double>(s.style)});
+      }
+      c.window->position = {s.x1, s.y1};
+      record(*c.window, "move_to", {s.x1, s.y1});
+      if ((fake::detail::thread_status() = check_point(s.x2, s.y2)) != kGfxOk) {
+        all = false;
+        continue;
+      }
+      c.window->position = {s.x2, s.y2};
+      record(*c.window, "shaded_line_to", {s.x2, s.y2, entry(s.shade1), entry(s.shade2)});
+    }
+  }
+  return all;
+}
+
 void gfx_set_line_style(std::uint16_t mask) {
   Current c = current();
   if (!c.window) return;
@@ -185,7 +220,7 @@ int gfx_init_fonts() {
   return 1;
 }
 
-int gfx_status() { return fake::detail::thread_status(); }
+GfxStatus gfx_status() { return fake::detail::thread_status(); }
 
 // Before gfx_init_fonts the font list is empty, so every selection fails, as
 // it does in the real layer; so does a font number other than 1.
@@ -193,10 +228,12 @@ int gfx_set_font(std::string_view options) {
   Current c = current();
   if (!c.window) return -1;
   FontRequest request = parse_font_options(options);
-  bool refused = request.status == kGfxErrorInvalid || !c.window->fonts_ready ||
-                 (request.number != 0 && request.number != 1);
-  if (refused) {
+  if (request.status == kGfxErrorInvalid) {
     fake::detail::thread_status() = kGfxErrorInvalid;
+    return -1;
+  }
+  if (!c.window->fonts_ready || (request.number != 0 && request.number != 1)) {
+    fake::detail::thread_status() = kGfxErrorNoFont;
     return -1;
   }
   Window& w = *c.window;

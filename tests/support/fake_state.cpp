@@ -14,7 +14,7 @@ struct CurrentWindow {
 };
 
 thread_local CurrentWindow t_current;
-thread_local int t_status = kGfxOk;
+thread_local GfxStatus t_status = kGfxOk;
 thread_local int t_gui_depth = 0;
 
 // Never destroyed: threads that a test leaves behind (a main program still
@@ -54,7 +54,7 @@ Window* window_of(State& s, int unit) {
   return it == s.by_unit.end() ? nullptr : s.windows[it->second].get();
 }
 
-int& thread_status() { return t_status; }
+GfxStatus& thread_status() { return t_status; }
 
 GuiScope::GuiScope() { ++t_gui_depth; }
 GuiScope::~GuiScope() { --t_gui_depth; }

@@ -105,7 +105,7 @@ void set_current_window(const State& s, std::size_t index);
 Window* window_of(State& s, int unit);
 
 // The status of the calling thread's last drawing operation (gfx_status).
-int& thread_status();
+GfxStatus& thread_status();
 
 // The calling thread counts as the GUI thread while a GuiScope lives on it
 // (menu and mouse routines, dialog callbacks, wnd_runtime_main).

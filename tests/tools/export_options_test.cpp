@@ -69,4 +69,8 @@ TEST(ExportOptions, DefaultsAreAFirstGraphsAndTheFrequencyIsChecked) {
   EXPECT_EQ(o.fps, 25);
   EXPECT_TRUE(o.quiet);
   EXPECT_TRUE(o.out.empty());
+  // Options also come with one dash, as Qt's own programs take them.
+  ASSERT_TRUE(parse_export_options({"dir", "-out", "frames", "-platform", "xcb"}, &o).is_ok());
+  EXPECT_EQ(o.out, "frames");
+  EXPECT_EQ(o.platform, "xcb");
 }

@@ -86,6 +86,49 @@ TEST(VeltraInfo, HistoryAgreesWithTheStepRecords) {
   }
 }
 
+// --step S --csv and --csv --elements hold every node and element of the
+// step with the values --tables --step S prints as JSON, bit for bit.
+TEST(VeltraInfo, StepCsvAgreesWithStepJson) {
+  for (const sample::Kind kind : {sample::Kind::portal, sample::Kind::space}) {
+    SCOPED_TRACE(sample::kind_name(kind));
+    Scratch scratch;
+    const std::string dir = scratch.file("result");
+    ASSERT_TRUE(sample::write_sample(sample::make_sample(kind, {.steps = 12}), dir).is_ok());
+    const ToolRun json_run = info(dir + " --tables --step 9", scratch);
+    ASSERT_EQ(json_run.status, 0) << json_run.err;
+    const Json json = Json::parse(json_run.out);
+    const int ngl = json["NGL"];
+
+    const ToolRun nodes_run = info(dir + " --step 9 --csv", scratch);
+    ASSERT_EQ(nodes_run.status, 0) << nodes_run.err;
+    std::string header;
+    const auto nodes = read_csv(nodes_run.out, &header);
+    EXPECT_EQ(header, ngl == 2 ? "node,x1,x2,u1,u2" : "node,x1,x2,x3,u1,u2,u3");
+    ASSERT_EQ(nodes.size(), json["node_count"].get<std::size_t>());
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+      ASSERT_EQ(nodes[n].size(), 1 + 2 * static_cast<std::size_t>(ngl));
+      EXPECT_EQ(nodes[n][0], static_cast<float>(n + 1));
+      for (int j = 0; j < ngl; ++j) {
+        EXPECT_EQ(nodes[n][1 + j], json["node_coords"][n][j].get<float>()) << "node " << n + 1;
+        EXPECT_EQ(nodes[n][1 + ngl + j], json["displacements"][n][j].get<float>()) << "node " << n + 1;
+      }
+    }
+
+    const ToolRun elements_run = info(dir + " --step 9 --csv --elements", scratch);
+    ASSERT_EQ(elements_run.status, 0) << elements_run.err;
+    const auto elements = read_csv(elements_run.out, &header);
+    EXPECT_EQ(header, "element,node1,node2,value,code");
+    ASSERT_EQ(elements.size(), json["element_count"].get<std::size_t>());
+    for (std::size_t e = 0; e < elements.size(); ++e) {
+      const std::vector<float> expected = {static_cast<float>(e + 1), json["element_node1"][e].get<float>(),
+                                           json["element_node2"][e].get<float>(),
+                                           json["element_value"][e].get<float>(),
+                                           json["element_code"][e].get<float>()};
+      EXPECT_EQ(elements[e], expected) << "element " << e + 1;
+    }
+  }
+}
+
 TEST(VeltraInfo, SummaryTablesStepAndErrors) {
   Scratch scratch;
   const std::string dir = scratch.file("cantilever");

@@ -1,6 +1,6 @@
 // Movies written by veltra-export: each format as ffprobe reads it back
 // (frame count and size equal to the PNG frames of the same export), and
-// every failure to write leaving no file behind.
+// every failure to write a movie or a ParaView series leaving no file behind.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -69,6 +69,11 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   const std::string nowhere = scratch.file("no-such-folder/m.mp4");
   const std::string too_big = scratch.file("full.webm");
   const std::string big = scratch.file("big.mp4");
+  // A folder whose u01.unf ends half way: a series fails after some steps.
+  const std::string cut = scratch.file("cut");
+  std::filesystem::copy(dir, cut);
+  std::filesystem::resize_file(cut + "/u01.unf", std::filesystem::file_size(cut + "/u01.unf") / 2);
+  const std::string series = scratch.file("s.pvd");
   const std::vector<Failure> failures = {
       {export_tool + "--movie " + nowhere, nowhere, 1,
        "veltra-export: " + nowhere + ": cannot be written: No such file or directory\n"},
@@ -83,6 +88,9 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
       {"ulimit -v 1310720; exec " + export_tool + "--size 8192x8192 --movie " + big, big, 1,
        "veltra-export: --size 8192x8192 needs 4.3 GB of memory; "},
 #endif
+      {export_tool + "--vtk " + scratch.file("no-such-folder/s.pvd"), scratch.file("no-such-folder/s.pvd"), 1,
+       "veltra-export: " + scratch.file("no-such-folder/s-0000.vtu") + ": cannot be written: No such file or directory\n"},
+      {std::string(VELTRA_EXPORT) + " " + cut + " --quiet --vtk " + series, series, 1, "veltra-export: u01.unf: step "},
   };
   for (const Failure& f : failures) {
     const ToolRun run = run_tool("sh -c \"" + f.command + "\"", scratch);
@@ -91,6 +99,7 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_FALSE(std::filesystem::exists(f.file));
     EXPECT_EQ(files_with(scratch.path(), ".part"), 0);
+    EXPECT_EQ(files_with(scratch.path(), ".vtu"), 0);
   }
 
   // A Ctrl-C or a SIGTERM while the frames are written: the exit status of

@@ -1,7 +1,6 @@
 #include "command_line.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <sstream>
 

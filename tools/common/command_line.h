@@ -1,8 +1,8 @@
 // The command line of one of our programs, read with CLI11, with what every
 // program shares: -h/--help (the usage line first, the description, the
-// options, the program's notes and examples, then its exit statuses),
+// options, the program's notes, its exit statuses, then its examples),
 // --version, and a wrong command line told in one line on stderr:
-//   veltra-info: --step: Value -1 not in range [0 - 2147483647] (see veltra-info --help)
+//   veltra-info: --step: Value -1 not in range 0 to 2147483647 (see veltra-info --help)
 //
 // A program adds its options to app(), gives its notes and examples with
 // set_footer and a check of the values with set_check, then calls parse:

@@ -32,17 +32,25 @@ void WholeFile::discard() {
   std::filesystem::remove(temporary_, error);
 }
 
-Status write_whole_file(const std::string& path, std::string_view bytes) {
-  WholeFile file(path);
+Status WholeFile::write(std::initializer_list<std::string_view> pieces) const {
   errno = 0;
-  std::FILE* out = std::fopen(file.temporary_path().c_str(), "wb");
-  if (out == nullptr) return Status::from_errno(shown_text(path) + ": cannot be written", errno);
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  std::FILE* out = std::fopen(temporary_.c_str(), "wb");
+  if (out == nullptr) return Status::from_errno(shown_text(path_) + ": cannot be written", errno);
+  std::setvbuf(out, nullptr, _IOFBF, 1 << 20);
+  bool written = true;
+  for (std::string_view piece : pieces)
+    written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
   int error = written ? 0 : errno;
   if (std::fclose(out) != 0 && written) {  // a full disk often shows only here
     written = false;
     error = errno;
   }
-  if (!written) return Status::from_errno(shown_text(path) + ": cannot be written", error != 0 ? error : EIO);
+  if (!written) return Status::from_errno(shown_text(path_) + ": cannot be written", error != 0 ? error : EIO);
+  return Status::ok();
+}
+
+Status write_whole_file(const std::string& path, std::string_view bytes) {
+  WholeFile file(path);
+  if (Status status = file.write({bytes}); !status.is_ok()) return status;
   return file.commit();
 }

@@ -4,6 +4,7 @@
 // a failure leaves nothing behind.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ class WholeFile {
   const std::string& path() const { return path_; }
   // Where the content is written until commit.
   const std::string& temporary_path() const { return temporary_; }
+
+  // Writes the pieces, one after the other, as the whole content of the
+  // temporary file. Errors ("PATH: cannot be written: reason") name the file.
+  Status write(std::initializer_list<std::string_view> pieces) const;
 
   // Gives the temporary file its own name. An error ("PATH: cannot be
   // written: reason") removes the temporary file.

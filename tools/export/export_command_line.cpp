@@ -12,17 +12,18 @@
 
 const char* const kExportDescription =
     "Renders the frames of the TARVEK result folder DIR with the viewer's own drawing code, without a display, "
-    "as PNG files (--out), as one movie (--movie) or both. The graph is drawn as the viewer draws a first graph "
-    "of the problem, changed by the settings options below.";
+    "as PNG files (--out), as one movie (--movie) or both, and writes the drawn steps as a ParaView collection "
+    "(--vtk). The graph is drawn as the viewer draws a first graph of the problem, changed by the settings "
+    "options below.";
 const char* const kExportFailures =
-    "a result folder that is missing or damaged, or a frame or movie that cannot be written";
+    "a result folder that is missing or damaged, or a frame, movie or series that cannot be written";
 
 namespace {
 
 // What the parser fills in, read by the check that follows it.
 struct Given {
   std::vector<std::string> folders;
-  std::string out, movie, fps = "10", size = "1280x800", frame, platform;
+  std::string out, movie, vtk, fps = "10", size = "1280x800", frame, platform;
   bool quiet = false;
   std::vector<std::string> unused;  // the values of the settings options are read from the parser
   // The settings option (and whether it was the --no- form of a switch) of
@@ -37,12 +38,15 @@ Status read_given(const CLI::App& app, const Given& given, ExportOptions* option
   options->folder = given.folders[0];
   options->out = given.out;
   options->movie = given.movie;
+  options->vtk = given.vtk;
   options->platform = given.platform;
   options->quiet = given.quiet;
-  if (options->out.empty() && options->movie.empty())
-    return wrong("nothing to write: give --out FOLDER, --movie FILE or both");
+  if (options->out.empty() && options->movie.empty() && options->vtk.empty())
+    return wrong("nothing to write: give --out FOLDER, --movie FILE or --vtk FILE.pvd");
   if (!options->movie.empty() && movie_format_of(options->movie).empty())
     return wrong(options->movie + ": unknown movie format; the file name must end in .mp4, .webm or .gif");
+  if (!options->vtk.empty() && std::filesystem::path(options->vtk).extension() != ".pvd")
+    return wrong("--vtk: a file name ending in .pvd was expected, found \"" + options->vtk + "\"");
 
   std::int64_t value = 0;
   if (!read_integer(given.fps, 1, 120, &value))
@@ -81,7 +85,10 @@ Status read_given(const CLI::App& app, const Given& given, ExportOptions* option
     if (Status status = check_setting_value(*option, v); !status.is_ok()) return status;
     options->fields.emplace_back(option->name, v);
   }
-  return Status::ok();
+  // What only the options together can tell (the colour options), before
+  // any file is read.
+  ExportSettings probe;
+  return export_settings(*options, INT32_MAX, &probe);
 }
 
 }  // namespace
@@ -105,6 +112,12 @@ void add_export_options(CommandLine* command_line, ExportOptions* options) {
                  "palette made for each picture). The file appears only when it is complete. Sizes of an .mp4 "
                  "are rounded down to even numbers.")
       ->option_text("FILE")
+      ->take_last();
+  app.add_option("--vtk", given->vtk,
+                 "Write the drawn steps as a ParaView collection: FILE.pvd and one .vtu a step beside it (the "
+                 "nodes, one line cell an element, the point data Displacement and the cell data ElementValue "
+                 "and ElementCode). The files appear only when the whole series is written.")
+      ->option_text("FILE.pvd")
       ->take_last();
   app.add_option("--fps", given->fps, "Frames a second of the movie (1 to 120, default 10).")
       ->option_text("N")
@@ -139,7 +152,9 @@ void add_export_options(CommandLine* command_line, ExportOptions* options) {
       "setting is given more than once, the last one counts.",
       "  veltra-export work/portal --out frames\n"
       "  veltra-export work/portal --movie portal.mp4 --fps 20 --size 960x600\n"
-      "  veltra-export work/cantilever --movie cantilever.gif --show-grid-and-scale");
+      "  veltra-export work/cantilever --movie cantilever.gif --show-grid-and-scale\n"
+      "  veltra-export work/space --movie space.mp4 --colour-by displacement\n"
+      "  veltra-export work/portal --vtk portal/series.pvd");
   command_line->set_check([&app, given, options] { return read_given(app, *given, options); });
 }
 

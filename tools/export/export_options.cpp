@@ -1,5 +1,6 @@
 #include "export_options.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -74,6 +75,62 @@ bool set_language(const std::string& value, std::int32_t, ExportSettings* r) {
   return value == "english" || value == "romanian";
 }
 
+bool set_colour_by(const std::string& value, std::int32_t, ExportSettings* r) {
+  if (value == "displacement") r->colouring.by = ColourBy::displacement;
+  else if (value == "value") r->colouring.by = ColourBy::value;
+  else if (value == "code") r->colouring.by = ColourBy::code;
+  else return false;
+  return true;
+}
+
+bool set_colour_map(const std::string& value, std::int32_t, ExportSettings* r) {
+  r->colouring.map = find_colour_map(value);
+  return r->colouring.map != nullptr;
+}
+
+bool read_float(std::string_view text, float* value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, *value);
+  return ec == std::errc() && ptr == end && std::isfinite(*value);
+}
+
+bool set_colour_range(const std::string& value, std::int32_t, ExportSettings* r) {
+  Colouring& c = r->colouring;
+  if (value == "auto") {
+    c.range = ColourRange::all_steps;
+    return true;
+  }
+  if (value == "frame") {
+    c.range = ColourRange::frame;
+    return true;
+  }
+  const std::size_t colon = value.find(':', 1);
+  const std::string_view text(value);
+  if (colon == std::string::npos || !read_float(text.substr(0, colon), &c.low) ||
+      !read_float(text.substr(colon + 1), &c.high) || !(c.low < c.high))
+    return false;
+  c.range = ColourRange::fixed;
+  return true;
+}
+
+// The colour options together: a map or range needs a quantity, and a map
+// must fit it.
+Status check_colouring(const Colouring& c) {
+  if (c.by == ColourBy::none) {
+    if (c.map != nullptr) return Status::invalid_argument("--colour-map: give --colour-by too");
+    if (c.range != ColourRange::all_steps) return Status::invalid_argument("--colour-range: give --colour-by too");
+    return Status::ok();
+  }
+  if (c.map == nullptr || colour_map_fits(c.by, *c.map)) return Status::ok();
+  const std::string names = c.by == ColourBy::code ? colour_map_names(ColourMapKind::qualitative)
+                                                   : colour_map_names(ColourMapKind::sequential) + ", " +
+                                                         colour_map_names(ColourMapKind::diverging);
+  const char* quantity = c.by == ColourBy::code ? "code" : c.by == ColourBy::value ? "value" : "displacement";
+  return Status::invalid_argument(std::string("--colour-map: for --colour-by ") + quantity +
+                                  " one of " + names + " was expected, found \"" + c.map->name + "\"");
+}
+
 constexpr const char* kInteger = "an integer from -2147483648 to 2147483647";
 constexpr const char* kFactor = "a number or auto";
 
@@ -105,6 +162,19 @@ constexpr SettingOption kSettingOptions[] = {
     {"show-time-output", nullptr, "Write the time label.", nullptr, set_switch<&GraphSettings::show_time_output>},
     {"show-all-positions", nullptr, "Keep every drawn position on the picture.", nullptr,
      set_switch<&GraphSettings::show_all_positions>},
+    {"colour-by", "QUANTITY",
+     "Colour the elements by displacement (the length of their end nodes' displacements; the colour runs "
+     "along each line), value (their element value) or code (their element code), with a colour bar beside "
+     "the structure.",
+     "displacement, value or code", set_colour_by},
+    {"colour-map", "NAME",
+     "The colour map: viridis (the default for displacement), plasma, inferno, magma, cividis or coolwarm "
+     "(the default for value, centred on 0) for displacement and value; tab10 (the default) or tab20 for code.",
+     "the name of a colour map", set_colour_map},
+    {"colour-range", "auto|frame|MIN:MAX",
+     "The values the colour map spans: auto (the default), from the lowest to the highest over all drawn "
+     "steps; frame, over each frame; or MIN:MAX.",
+     "auto, frame or MIN:MAX with MIN below MAX", set_colour_range},
 };
 
 Status wrong_value(const SettingOption& option, const std::string& value) {
@@ -132,6 +202,7 @@ Status check_setting_value(const SettingOption& option, const std::string& value
 Status export_settings(const ExportOptions& options, std::int32_t last_step, ExportSettings* result) {
   result->settings = default_settings;
   result->colour_scheme = kSchemeStandard;
+  result->colouring = Colouring{};
   prepare_new_graph(result->settings, last_step);
   result->settings.frame_delay_ms = 0;
   for (const auto& [name, value] : options.fields) {
@@ -139,6 +210,7 @@ Status export_settings(const ExportOptions& options, std::int32_t last_step, Exp
     if (option == nullptr) return Status::invalid_argument("unknown option --" + name);
     if (!option->apply(value, last_step, result)) return wrong_value(*option, value);
   }
+  if (Status status = check_colouring(result->colouring); !status.is_ok()) return status;
   if (correct_frequency(result->settings)) result->notes.push_back(kInvalidFrequencyLine);
   return Status::ok();
 }

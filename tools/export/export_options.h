@@ -1,6 +1,7 @@
 // What veltra-export is asked to do: which result folder, where the frames
-// go (a PNG folder, a movie or both), at what size, and every field of the
-// settings record a graph is drawn with. The settings options are one table
+// go (a PNG folder, a movie, a ParaView series), at what size, every field of
+// the settings record a graph is drawn with and the colouring of its
+// elements. The settings options are one table
 // (setting_options), which the command line (export_command_line.h) reads
 // its options, their help and their checks from, and which export_settings
 // applies.
@@ -14,12 +15,14 @@
 #include <vector>
 
 #include "base/status.h"
+#include "render/colouring.h"
 #include "settings/graph_settings.h"
 
 struct ExportOptions {
   std::string folder;            // the result folder
   std::string out;               // where frame-NNNN.png go; empty for none
   std::string movie;             // the movie file (.mp4, .webm, .gif); empty for none
+  std::string vtk;               // the ParaView collection (.pvd); empty for none
   int fps = 10;                  // frames a second of the movie
   bool quiet = false;            // no progress on stderr
   int width = 1280;              // drawing area in pixels
@@ -36,6 +39,7 @@ struct ExportSettings {
   GraphSettings settings;
   std::int32_t colour_scheme = kSchemeStandard;
   bool romanian_messages = false;
+  Colouring colouring;             // --colour-by, --colour-map, --colour-range
   std::vector<std::string> notes;  // lines for stderr (the frequency check)
 };
 
@@ -65,5 +69,7 @@ Status check_setting_value(const SettingOption& option, const std::string& value
 // frame delay (a file is written, nobody watches), then
 // the options in order (an end step beyond the last step is cut to it, as the
 // Time Settings dialog does; a zero factor counts as Auto, as the Graph
-// Settings dialog does), then the frequency check.
+// Settings dialog does), then the frequency check and the check that the
+// colour options go together (a map that fits the quantity, a map or range
+// only with --colour-by).
 Status export_settings(const ExportOptions& options, std::int32_t last_step, ExportSettings* result);

@@ -1,11 +1,12 @@
 // veltra-export: renders the frames of a result folder with the viewer's
 // drawing code and window layer, offscreen, into a PNG folder, a movie or
-// both.
+// both, and writes the drawn steps as a ParaView collection.
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "render/view_mapping.h"
 #include "render/window_setup.h"
 #include "settings/graph_settings.h"
+#include "vtk_series.h"
 
 namespace {
 
@@ -38,13 +40,34 @@ ExportSettings chosen;
 std::shared_ptr<Problem> problem;
 std::vector<std::unique_ptr<FrameSink>> sinks;
 std::unique_ptr<Progress> progress;
+std::unique_ptr<VtkSeries> vtk;  // --vtk
 
 // Ends the process with one line on stderr and the exit status of `status`;
 // nothing half-written stays.
 [[noreturn]] void fail(const Status& status) {
   if (progress) progress->finish();
   for (auto& sink : sinks) sink->abandon();
+  if (vtk) vtk->abandon();
   wnd_quit(report_failure(kProgram, status));
+}
+
+// The frames to write: all of the graph's, or the one of --frame.
+struct FrameRange {
+  std::int64_t first = 0, end = 0;
+};
+
+Status frames_to_write(const GraphSettings& settings, FrameRange* range) {
+  const std::int64_t frames = frame_count(settings);
+  if (frames <= 0) {
+    // Without a stored step the folder is at fault, otherwise the steps asked for.
+    if (Status steps = check_stored_steps(*problem, "draw"); !steps.is_ok()) return steps;
+    return Status::invalid_argument("no frame to render: the start step lies after the end step");
+  }
+  if (options.only_frame >= frames)
+    return Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
+                                    std::to_string(frames) + " frames");
+  *range = options.only_frame >= 0 ? FrameRange{options.only_frame, options.only_frame + 1} : FrameRange{0, frames};
+  return Status::ok();
 }
 
 // The run's step files, watched: each step read first checks for an
@@ -53,8 +76,8 @@ class WatchedSteps : public StepSource {
  public:
   explicit WatchedSteps(StepSource& steps) : steps_(steps) {}
   // Counts the steps read from now on, of `total`, until stop_counting.
-  void count_steps(std::int64_t total) {
-    progress_ = std::make_unique<Progress>(total, "steps of u01.unf for the extents", options.quiet, false);
+  void count_steps(std::int64_t total, const char* unit) {
+    progress_ = std::make_unique<Progress>(total, unit, options.quiet, false);
     read_ = 0;
   }
   void stop_counting() { progress_.reset(); }
@@ -78,6 +101,35 @@ class WatchedSteps : public StepSource {
   std::int64_t read_ = 0;
 };
 
+// --vtk alone: the steps' records straight into the series, with no
+// drawing and no window system.
+Status write_series() {
+  FrameRange range;
+  if (Status s = frames_to_write(chosen.settings, &range); !s.is_ok()) return s;
+  StepRecords records(*problem);
+  if (Status s = records.open_u01(); !s.is_ok()) return s;
+  StepRecordsSource records_source(records);
+  WatchedSteps source(records_source);
+  if (Status s = vtk->begin(*problem, range.end - range.first); !s.is_ok()) return s;
+  progress = std::make_unique<Progress>(range.end - range.first, "steps", options.quiet, true);
+  const bool elements = problem->control.element_count > 0;
+  std::vector<float> displacements, values;
+  std::vector<std::int32_t> codes;
+  for (std::int64_t j = range.first; j < range.end; ++j) {
+    const std::int64_t step = frame_step(chosen.settings, j);
+    const int s = static_cast<int>(step);
+    Status status = source.read_node_step(s, &displacements);
+    if (status.is_ok() && elements) status = source.read_element_step(s, &values, &codes);
+    if (!status.is_ok()) return status;
+    if (const std::optional<int> next = next_frame_step(chosen.settings, j, range.end))
+      source.read_ahead(*next, elements);
+    const float t = static_cast<float>(step) * problem->control.time_step;
+    if (status = vtk->add(t, displacements, values, codes); !status.is_ok()) return status;
+    progress->done(j - range.first + 1);
+  }
+  return vtk->finish();
+}
+
 void export_program() {
   settings_startup();
   StepRecords records(*problem);
@@ -91,18 +143,13 @@ void export_program() {
   run.unit = kGraphUnit;
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
+  run.colouring = chosen.colouring;
 
-  const std::int64_t frames = frame_count(run.settings);
-  if (frames <= 0) {
-    // Without a stored step the folder is at fault, otherwise the steps asked for.
-    if (Status steps = check_stored_steps(*problem, "draw"); !steps.is_ok()) fail(steps);
-    fail(Status::invalid_argument("no frame to render: the start step lies after the end step"));
-  }
-  if (options.only_frame >= frames)
-    fail(Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
-                                  std::to_string(frames) + " frames"));
+  FrameRange range;
+  if (status = frames_to_write(run.settings, &range); !status.is_ok()) fail(status);
+  const std::int64_t total = range.end - range.first;
 
-  source.count_steps(frames);
+  source.count_steps(frame_count(run.settings), "steps of u01.unf for the extents");
   std::string note;
   status = measure_extents(run, &note);
   source.stop_counting();
@@ -119,10 +166,10 @@ void export_program() {
       fail(Status::io_error(" ** Font Initialization Error"));
   }
 
-  const std::int64_t total = options.only_frame >= 0 ? 1 : frames;
-
   for (auto& sink : sinks)
     if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status);
+  if (vtk)
+    if (status = vtk->begin(*problem, total); !status.is_ok()) fail(status);
   progress = std::make_unique<Progress>(total, "frames", options.quiet, true);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
@@ -131,7 +178,7 @@ void export_program() {
   Status save_error;
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
-  animation.after_frame = [&](std::int64_t frame, std::int64_t) {
+  animation.after_frame = [&](std::int64_t frame, std::int64_t step) {
     if (interrupted()) {
       save_error = interrupted_status();
       return false;
@@ -147,6 +194,13 @@ void export_program() {
         return false;
       }
     }
+    if (vtk) {
+      const float t = static_cast<float>(step) * problem->control.time_step;
+      if (Status s = vtk->add(t, run.node_step, run.element_value, run.element_code); !s.is_ok()) {
+        save_error = s;
+        return false;
+      }
+    }
     progress->done(++done);
     return true;
   };
@@ -155,6 +209,8 @@ void export_program() {
   if (!save_error.is_ok()) fail(save_error);
   for (auto& sink : sinks)
     if (status = sink->finish(); !status.is_ok()) fail(status);
+  if (vtk)
+    if (status = vtk->finish(); !status.is_ok()) fail(status);
   progress->finish();
   wnd_quit(kExitDone);
 }
@@ -185,6 +241,7 @@ int main(int argc, char** argv) {
   if (!options.out.empty())
     sinks.push_back(make_png_folder(options.out, [](const std::string& line) { report_note(kProgram, line); }));
   if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
+  if (!options.vtk.empty()) vtk = std::make_unique<VtkSeries>(options.vtk);
   // The pictures' memory, before a frame is drawn.
   std::int64_t bytes = 0;
   for (const auto& sink : sinks) bytes += sink->memory_bytes(options.width, options.height);
@@ -194,6 +251,12 @@ int main(int argc, char** argv) {
   // From here on the export writes files: a Ctrl-C or a SIGTERM stops it
   // at the next step or frame, and what it was writing is removed.
   catch_interrupts();
+  if (sinks.empty()) {
+    const Status status = write_series();
+    if (progress) progress->finish();
+    if (!status.is_ok()) vtk->abandon();
+    return report_failure(kProgram, status);
+  }
 
   // Offscreen unless a platform is asked for.
   std::vector<char*> qt_args = {argv[0]};

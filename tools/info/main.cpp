@@ -1,7 +1,8 @@
 // veltra-info: what a result folder holds, loaded by the viewer's own input
 // code. By default a short JSON summary; --tables and --step S add the
 // model's tables and a step's records; --history NODE prints the
-// displacement of one node at every stored step as CSV.
+// displacement of one node at every stored step as CSV; --step S --csv
+// prints the nodes (or, with --elements, the elements) of a step as CSV.
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 #include "progress.h"
 #include "result_folder.h"
 #include "result_scan.h"
+#include "step_csv.h"
 
 namespace {
 
@@ -80,12 +82,25 @@ int main(int argc, char** argv) {
                      "t,u1,u2[,u3], then the time and one column per direction.")
           ->option_text("NODE")
           ->check(CLI::Range(1, INT32_MAX));
+  bool csv = false, elements = false;
+  CLI::Option* csv_option =
+      app.add_flag("--csv", csv,
+                   "With --step: print instead every node at step S as CSV: a header line "
+                   "node,x1,x2[,x3],u1,u2[,u3], then the node's number, coordinates and displacement.");
+  CLI::Option* elements_option =
+      app.add_flag("--elements", elements,
+                   "With --csv: the elements of step S instead: a header line element,node1,node2,value,code, "
+                   "then the element's number, end nodes (0 for none) and records.");
   history_option->excludes("--tables")->excludes(step_option);
+  csv_option->needs(step_option)->excludes("--tables");
+  elements_option->needs(csv_option);
   command_line.set_footer(
       "",
       "  veltra-info work/portal\n"
       "  veltra-info work/portal --step 40\n"
-      "  veltra-info work/cantilever --history 5 > tip.csv");
+      "  veltra-info work/cantilever --history 5 > tip.csv\n"
+      "  veltra-info work/portal --step 40 --csv > nodes.csv\n"
+      "  veltra-info work/portal --step 40 --csv --elements > elements.csv");
   if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
   LoadResult loaded = load_result_folder(folder);
@@ -112,6 +127,8 @@ int main(int argc, char** argv) {
     return report_failure(kProgram, Status::invalid_argument("--step " + std::to_string(step) +
                                                              ": the problem has steps 0 to " +
                                                              std::to_string(problem.control.step_count)));
+  if (csv) return report_failure(kProgram, write_step_csv(problem, step, elements));
+
   // The tables and a step's records are built as one JSON value, then printed.
   std::int64_t values = 0;
   if (tables) values += std::int64_t{c.node_count} * (3 * c.NGL + 4) + 2 * std::int64_t{c.element_count};

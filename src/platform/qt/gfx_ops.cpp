@@ -24,9 +24,11 @@ using namespace qtl;
 
 namespace {
 
-thread_local int last_status = kGfxOk;
+// The status of the calling thread's last operation: each run asks about
+// its own calls.
+thread_local GfxStatus last_status = kGfxOk;
 
-int set_status(int status) { return last_status = status; }
+GfxStatus set_status(GfxStatus status) { return last_status = status; }
 
 // The one way into the calling thread's current window: without one, the
 // status says so and `none` is returned. Otherwise the status is set to
@@ -84,7 +86,7 @@ Rgb swap_colour(Rgb CanvasState::*field, Rgb rgb) {
 bool gfx_set_window(bool y_up, double x1, double y1, double x2, double y2) {
   return with_canvas(false, [&](CanvasState& c, PixelBox&) {
     WorldWindow window;
-    const int status = order_world_window(y_up, x1, y1, x2, y2, &window);
+    const GfxStatus status = order_world_window(y_up, x1, y1, x2, y2, &window);
     set_status(status);
     if (status < 0) return false;
     c.set_world(window.y_up, window.x1, window.y1, window.x2, window.y2);
@@ -123,16 +125,22 @@ bool gfx_line_to(double x, double y) {
   });
 }
 
-bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+namespace {
+
+// The loop of gfx_segments and gfx_shaded_segments: each segment sets the
+// line style and the current position as the single calls would, and
+// draw(buffer, segment, pattern, dirty) rasterises it when the window has a
+// picture.
+template <class Segment, class Draw>
+bool segment_batch(const Segment* segments, std::size_t count, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
     bool all = true;
-    int status = kGfxOk;
-    const bool draw = !c.image.isNull();
-    const PixelBuffer buffer = draw ? c.buffer() : PixelBuffer{};
-    const std::uint32_t colour = to_argb(c.colour);
+    GfxStatus status = kGfxOk;
+    const bool picture = !c.image.isNull();
+    const PixelBuffer buffer = picture ? c.buffer() : PixelBuffer{};
     for (std::size_t i = 0; i < count; ++i) {
-      const GfxSegment& s = segments[i];
+      const Segment& s = segments[i];
       c.line_style = s.style;
       c.position = {s.x1, s.y1};
       status = check_point(s.x2, s.y2);
@@ -140,16 +148,44 @@ bool gfx_segments(const GfxSegment* segments, std::size_t count) {
         all = false;
         continue;
       }
-      if (draw) {
+      if (picture) {
         LinePattern pattern{s.style, 0};
-        raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2), colour, pattern, false,
-                    dirty);
+        draw(c, buffer, s, pattern, dirty);
       }
       c.position = {s.x2, s.y2};
     }
     set_status(status);
     return all;
   });
+}
+
+}  // namespace
+
+bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+  return segment_batch(segments, count,
+                       [](CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
+                          PixelBox& dirty) {
+                         raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
+                                     to_argb(c.colour), pattern, false, dirty);
+                       });
+}
+
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size) {
+  if (palette_size == 0 || palette_size > kGfxMaxPalette) {
+    set_status(kGfxErrorInvalid);
+    return false;
+  }
+  std::array<std::uint32_t, kGfxMaxPalette> pixels;
+  for (std::size_t i = 0; i < palette_size; ++i) pixels[i] = to_argb(palette[i]);
+  const std::uint32_t last = static_cast<std::uint32_t>(palette_size - 1) << 8;
+  return segment_batch(segments, count,
+                       [&](CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
+                           LinePattern& pattern, PixelBox& dirty) {
+                         raster_shaded_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
+                                            pixels.data(), std::min(s.shade1, last), std::min(s.shade2, last),
+                                            pattern, dirty);
+                       });
 }
 
 void gfx_set_line_style(std::uint16_t mask) {
@@ -218,12 +254,12 @@ bool gfx_ellipse(int mode, double x1, double y1, double x2, double y2) {
 int gfx_init_fonts() {
   const int count = static_cast<int>(font_list().size());
   return with_canvas(0, [&](CanvasState&, PixelBox&) {
-    set_status(count > 0 ? kGfxOk : kGfxErrorInvalid);
+    set_status(count > 0 ? kGfxOk : kGfxErrorNoFont);
     return count;
   });
 }
 
-int gfx_status() { return last_status; }
+GfxStatus gfx_status() { return last_status; }
 
 int gfx_set_font(std::string_view options) {
   const FontRequest request = parse_font_options(options);
@@ -239,7 +275,7 @@ int gfx_set_font(std::string_view options) {
       return choice.number;
     }
     if (choice.number < 1) {
-      set_status(kGfxErrorInvalid);
+      set_status(kGfxErrorNoFont);
       return -1;
     }
     c.set_font(make_font(fonts[static_cast<std::size_t>(choice.number - 1)], request), choice.number);

@@ -1,5 +1,6 @@
 // One frame of a 100,000-node, 100,000-element model on the Qt layer,
-// offscreen: the benchmarks run on the program thread of the runtime.
+// offscreen, plain, with node numbers and coloured: the benchmarks run on the
+// program thread of the runtime.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -28,10 +29,12 @@ void BM_QtFrame(benchmark::State& state) {
     setup_graph_window(run);
     ready = true;
   }
-  run.settings.show_node_indices = state.range(0) != 0;
+  // 0 plain, 1 node numbers on, 2 coloured by displacement.
+  run.settings.show_node_indices = state.range(0) == 1;
+  run.colouring.by = state.range(0) == 2 ? ColourBy::displacement : ColourBy::none;
   for (auto _ : state) draw_frame(run, 1.0f);
 }
-BENCHMARK(BM_QtFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtFrame)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 int bench_argc = 0;
 char** bench_argv = nullptr;

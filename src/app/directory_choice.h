@@ -2,7 +2,8 @@
 // system file chooser, the check of the required files, the Retry/Cancel box
 // and the info-window lines (unit 9).
 //
-// This is the only part of the problem input that talks to the window layer.
+// It belongs to the shell rather than to the problem input, which reads files
+// and talks to no window layer.
 #pragma once
 
 #include <string>

@@ -7,10 +7,10 @@
 
 #include <thread>
 
-#include "input/directory_choice.h"
+#include "app/directory_choice.h"
 #include "input/file_lookup.h"
 #include "input/language.h"
-#include "input_fixtures.h"
+#include "input/input_fixtures.h"
 #include "support/fake_platform.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "input/directory_choice.h"
+#include "app/directory_choice.h"
 
 #include <unistd.h>
 
