@@ -10,3 +10,9 @@
 #define VELTRA_SANITIZED 1
 #endif
 #endif
+
+#ifdef VELTRA_SANITIZED
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
