@@ -49,6 +49,17 @@ foreach(entry IN LISTS veltra_tool_names)
   endif()
 endforeach()
 install(TARGETS ${veltra_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package's) also drops the sections strip keeps by
+# default and nothing reads: the compilers' .comment and the .note section,
+# as Debian's own packages are stripped (dh_strip).
+foreach(program IN LISTS veltra_programs)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endforeach()
 
 # --- Manual pages ---------------------------------------------------------
 # The viewer's page is written by hand. The tools' pages are made from their
@@ -175,6 +186,15 @@ if(TARGET veltra_sample_work)
 endif()
 
 install(FILES ${packaging_src}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# A native package's changelog: packaging/changelog, in Debian's format, its
+# newest entry the version of the project (the package test checks both).
+set(changelog ${packaging_out}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND gzip -9n -c ${packaging_src}/changelog > ${changelog}
+  DEPENDS ${packaging_src}/changelog
+  COMMENT "Compressing the changelog")
+add_custom_target(veltra_changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # --- Debian package -----------------------------------------------------------
 set(CPACK_GENERATOR DEB)
@@ -203,8 +223,13 @@ set(CPACK_STRIP_FILES ON)
 # Depends is computed from the libraries the installed programs link
 # (dpkg-shlibdeps), so it follows the build machine's Qt and C++ runtime.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its platform plugins at run time, so dpkg-shlibdeps does not see
+# them, and Qt's own packages only recommend qt6-qpa-plugins: the viewer
+# depends on it, so that an install without recommendations still opens a
+# window, and recommends Wayland's plugin for Wayland sessions.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The font option parser maps the graph fonts onto the Liberation faces;
 # fontconfig opens them by name at run time, so no binary links them and
 # dpkg-shlibdeps cannot find them. Without them another face is substituted.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
 include(CPack)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # fuzz.sh [SECONDS] [TARGET...]: builds the libFuzzer targets of tests/fuzz
 # with clang (in build-fuzz, under ASan and UBSan) and runs each for SECONDS
-# (default 60): free_form, load, step_records, font_options, number_text.
+# (default 60): free_form, load, step_records, big_counts, font_options,
+# number_text.
 #
 # Each target starts from its committed corpus (tests/fuzz/corpus/TARGET,
 # read only) and keeps what it finds new in build-fuzz/corpus/TARGET. A
@@ -15,7 +16,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(free_form load step_records font_options number_text)
+[ ${#targets[@]} -gt 0 ] || targets=(free_form load step_records big_counts font_options number_text)
 dir="${VELTRA_FUZZ_BUILD:-$root/build-fuzz}"
 
 launcher=()

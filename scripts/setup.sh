@@ -12,7 +12,7 @@ packages=(
   ccache
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev ffmpeg
   nlohmann-json3-dev libcli11-dev qt6-svg-dev
-  dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin
+  dpkg-dev file man-db desktop-file-utils appstream help2man librsvg2-bin lintian
   clang libclang-rt-14-dev
   python3-matplotlib python3-vtk9
   qt6-wayland weston shared-mime-info libglib2.0-bin

@@ -67,8 +67,10 @@ void run_tail(int graph_number, const ProblemPtr& problem) {
 
   wnd_write_line(kInfoUnit, graph_number_line(graph_number));
   wnd_write_line(kInfoUnit, " * Reading Data ...");
-  status = measure_extents(run);
+  std::string note;
+  status = measure_extents(run, &note);
   if (!status.is_ok()) return stop_with(status);
+  if (!note.empty()) wnd_write_line(kInfoUnit, " " + note);
   wnd_write_line(kInfoUnit, " * Finished.");
 
   if (!open_graph_window(run)) return;
@@ -126,6 +128,7 @@ void new_graph_run(int graph_number) {
 
   LoadResult loaded = load_problem(choice.working_directory);
   for (const auto& line : loaded.info_lines) wnd_write_line(kInfoUnit, line);
+  for (const auto& line : loaded.warnings) wnd_write_line(kInfoUnit, " " + line);
   if (!loaded.status.is_ok()) return stop_with(loaded.status);
 
   {

@@ -17,7 +17,9 @@ enum class StatusKind {
   not_regular_file,  // a folder, FIFO, device or socket where a file belongs
   damaged,           // the content does not hold what it must (short, malformed, counts it cannot back)
   io_error,          // the system failed to open, read or write what is there
+  out_of_memory,     // counts the files back, but more memory than the process can have
   invalid_argument,  // a command-line value of a tool that is not valid
+  cancelled,         // the work was stopped before it was done (a signal)
 };
 
 class [[nodiscard]] Status {
@@ -30,9 +32,13 @@ class [[nodiscard]] Status {
   }
   static Status damaged(std::string message) { return Status(StatusKind::damaged, std::move(message)); }
   static Status io_error(std::string message) { return Status(StatusKind::io_error, std::move(message)); }
+  static Status out_of_memory(std::string message) {
+    return Status(StatusKind::out_of_memory, std::move(message));
+  }
   static Status invalid_argument(std::string message) {
     return Status(StatusKind::invalid_argument, std::move(message));
   }
+  static Status cancelled(std::string message) { return Status(StatusKind::cancelled, std::move(message)); }
 
   // A failed system call: `what` (naming the file, e.g. "x.unf: cannot be
   // opened"), a colon and the system's reason for `error_number` (errno).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/shown_text.h"
 #include "input/file_lookup.h"
 #include "input/free_form.h"
 #include "input/text_file.h"
@@ -33,7 +34,6 @@ Status read_node_lists(FreeFormReader& reader, std::int32_t count, std::int32_t 
         return status;
       }
     }
-    reader.end_group();
     if (kept) (*rows)[node] = values;
   }
   return Status::ok();
@@ -50,11 +50,11 @@ Status skip_reals(FreeFormReader& reader, const char* what) {
 Status read_control_data(const std::string& folder, ControlData* data) {
   *data = ControlData();
   std::string path = find_in_folder(folder, "comdin.dat");
-  if (path.empty()) return Status::not_found("comdin.dat: not found in " + folder);
+  if (path.empty()) return Status::not_found("comdin.dat: not found in " + shown_text(folder));
   data->file_name = shown_name(path);
-  std::vector<std::string> lines;
-  if (Status status = read_text_lines(path, &lines); !status.is_ok()) return status;
-  FreeFormReader reader(data->file_name, std::move(lines));
+  TextLines file;
+  if (Status status = file.open(path); !status.is_ok()) return status;
+  FreeFormReader reader(data->file_name, &file);
   ProblemControl& control = data->control;
 
   std::array<std::int32_t, 8> sizes{};

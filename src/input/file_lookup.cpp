@@ -7,6 +7,8 @@
 #include <climits>
 #include <vector>
 
+#include "base/shown_text.h"
+
 namespace {
 
 bool exists(const std::string& path) {
@@ -49,8 +51,8 @@ std::string_view name_of(std::string_view path) {
 
 std::string shown_name(std::string_view path) {
   std::string_view name = name_of(path);
-  if (name.empty() || name == "." || name == "..") return std::string(path);
-  return std::string(name);
+  if (name.empty() || name == "." || name == "..") return shown_text(path);
+  return shown_text(name);
 }
 
 std::string absolute_path(const std::string& path, const std::string& base_folder) {

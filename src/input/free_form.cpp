@@ -6,13 +6,19 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/shown_text.h"
 #include "input/blanks.h"
+#include "input/text_file.h"
 
 namespace {
 
 bool is_separator_space(char c) { return c == ' ' || c == '\t'; }
 bool ends_token(char c) { return is_separator_space(c) || c == ',' || c == '/'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+// A token quoted in a message: a number is short, so a long token is cut
+// early.
+constexpr std::size_t kShownTokenLength = 40;
+
 char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equals_ignoring_case(std::string_view text, std::string_view lower) {
@@ -116,8 +122,11 @@ NumberError parse_fortran_real(std::string_view token, float* value) {
   return NumberError::none;
 }
 
+FreeFormReader::FreeFormReader(std::string file_name, TextLines* file)
+    : file_name_(std::move(file_name)), file_(file) {}
+
 FreeFormReader::FreeFormReader(std::string file_name, std::vector<std::string> lines)
-    : file_name_(std::move(file_name)), lines_(std::move(lines)) {}
+    : file_name_(std::move(file_name)), given_(std::move(lines)) {}
 
 Status FreeFormReader::error_at(std::size_t line, std::string_view text) const {
   return Status::damaged(file_name_ + ", line " + std::to_string(line) + ": " + std::string(text));
@@ -127,12 +136,34 @@ Status FreeFormReader::end_of_file() const {
   return Status::damaged(file_name_ + ": the file ends within " + what_);
 }
 
+Status FreeFormReader::bad_token(std::size_t line, std::string_view expected, std::string_view token) const {
+  std::string text = std::string(expected) + shown_text(token, kShownTokenLength);
+  // A file whose lines end in CR alone reads as one line: say so, since the
+  // CR is what makes the token unreadable.
+  if (token.find('\r') != std::string_view::npos) text += " (a line ends in CR alone; lines end in LF or CR LF)";
+  return error_at(line, text);
+}
+
+Status FreeFormReader::next_line(bool* got) {
+  *got = false;
+  if (file_ != nullptr) {
+    if (Status status = file_->next(&text_, got, kFreeFormLineLength + 1); !status.is_ok()) return status;
+  } else if (given_next_ < given_.size()) {
+    text_ = std::move(given_[given_next_++]);
+    *got = true;
+  }
+  if (!*got) return Status::ok();
+  ++line_;
+  text_cut_ = text_.size() > kFreeFormLineLength;
+  if (text_cut_) text_.resize(kFreeFormLineLength);
+  return Status::ok();
+}
+
 Status FreeFormReader::read_integers(std::string_view what, std::span<std::int32_t> values) {
   if (Status status = begin_group(what); !status.is_ok()) return status;
   for (std::int32_t& v : values) {
     if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
-  end_group();
   return Status::ok();
 }
 
@@ -141,7 +172,6 @@ Status FreeFormReader::read_reals(std::string_view what, std::span<float> values
   for (float& v : values) {
     if (Status status = read_value(FreeFormSlot::of(&v)); !status.is_ok()) return status;
   }
-  end_group();
   return Status::ok();
 }
 
@@ -150,31 +180,31 @@ Status FreeFormReader::read_group(std::string_view what, std::span<const FreeFor
   for (const FreeFormSlot& slot : slots) {
     if (Status status = read_value(slot); !status.is_ok()) return status;
   }
-  end_group();
   return Status::ok();
 }
 
 Status FreeFormReader::begin_group(std::string_view what) {
+  // A group starts on a new line: whatever followed the last group's last
+  // value on its line is ignored.
   what_ = std::string(what);
-  if (next_line_ >= lines_.size()) return end_of_file();
-  line_ = next_line_;
+  bool got = false;
+  if (Status status = next_line(&got); !status.is_ok()) return status;
+  if (!got) return end_of_file();
   column_ = 0;
   after_value_ = false;
   slashed_ = false;
   repeat_left_ = 0;
-  repeat_token_ = {};
-  last_line_ = line_ + 1;
+  repeat_token_.clear();
+  last_line_ = line_;
   return Status::ok();
-}
-
-void FreeFormReader::end_group() {
-  // Whatever follows the group's last value on its line is ignored.
-  next_line_ = line_ + 1;
 }
 
 Status FreeFormReader::read_value(FreeFormSlot slot) {
   if (slashed_) return Status::ok();
-  std::string_view token;
+  auto too_long = [this] {
+    return error_at(line_, "the line is longer than " + std::to_string(kFreeFormLineLength) + " characters");
+  };
+  std::string token;
   bool null_value = false;
   std::size_t token_line = line_;
   if (repeat_left_ > 0) {
@@ -185,19 +215,20 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
   } else {
     for (;;) {
       // Find the next item, moving over blanks and line ends.
-      const std::string* text = &lines_[line_];
-      while (column_ < text->size() && is_separator_space((*text)[column_])) ++column_;
-      if (column_ >= text->size()) {
-        if (line_ + 1 >= lines_.size()) return end_of_file();
-        ++line_;
+      while (column_ < text_.size() && is_separator_space(text_[column_])) ++column_;
+      if (column_ >= text_.size()) {
+        if (text_cut_) return too_long();
+        bool got = false;
+        if (Status status = next_line(&got); !status.is_ok()) return status;
+        if (!got) return end_of_file();
         column_ = 0;
         continue;
       }
       token_line = line_;
-      char c = (*text)[column_];
+      char c = text_[column_];
       if (c == '/') {
         slashed_ = true;
-        last_line_ = line_ + 1;
+        last_line_ = line_;
         return Status::ok();
       }
       if (c == ',') {
@@ -210,15 +241,17 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
         break;
       }
       std::size_t start = column_;
-      while (column_ < text->size() && !ends_token((*text)[column_])) ++column_;
-      token = std::string_view(*text).substr(start, column_ - start);
+      while (column_ < text_.size() && !ends_token(text_[column_])) ++column_;
+      if (column_ == text_.size() && text_cut_) return too_long();
+      token = text_.substr(start, column_ - start);
       after_value_ = true;
       std::size_t star = token.find('*');
-      if (star != std::string_view::npos) {
+      if (star != std::string::npos) {
         std::int32_t count = 0;
         if (star == 0 || !is_digit(token[0]) ||
-            parse_fortran_integer(token.substr(0, star), &count) != NumberError::none || count < 1) {
-          return error_at(token_line + 1, "a bad repeat count in " + std::string(token));
+            parse_fortran_integer(std::string_view(token).substr(0, star), &count) != NumberError::none ||
+            count < 1) {
+          return bad_token(token_line, "a bad repeat count in ", token);
         }
         repeat_token_ = token.substr(star + 1);
         repeat_left_ = count - 1;
@@ -230,26 +263,22 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
     }
   }
 
-  last_line_ = token_line + 1;
+  last_line_ = token_line;
   if (null_value) return Status::ok();
   if (slot.integer != nullptr) {
     std::int32_t value = 0;
     NumberError error = parse_fortran_integer(token, &value);
-    if (error == NumberError::bad_form) {
-      return error_at(token_line + 1, "an integer was expected, found " + std::string(token));
-    }
+    if (error == NumberError::bad_form) return bad_token(token_line, "an integer was expected, found ", token);
     if (error == NumberError::out_of_range) {
-      return error_at(token_line + 1, "the integer " + std::string(token) + " is out of range");
+      return error_at(token_line, "the integer " + shown_text(token, kShownTokenLength) + " is out of range");
     }
     *slot.integer = value;
   } else {
     float value = 0;
     NumberError error = parse_fortran_real(token, &value);
-    if (error == NumberError::bad_form) {
-      return error_at(token_line + 1, "a real number was expected, found " + std::string(token));
-    }
+    if (error == NumberError::bad_form) return bad_token(token_line, "a real number was expected, found ", token);
     if (error == NumberError::out_of_range) {
-      return error_at(token_line + 1, "the real number " + std::string(token) + " is out of range");
+      return error_at(token_line, "the real number " + shown_text(token, kShownTokenLength) + " is out of range");
     }
     *slot.real = value;
   }
@@ -258,11 +287,11 @@ Status FreeFormReader::read_value(FreeFormSlot slot) {
 
 Status FreeFormReader::read_text(std::string_view what, std::size_t width, std::string* text) {
   what_ = std::string(what);
-  if (next_line_ >= lines_.size()) return end_of_file();
-  std::string_view line(lines_[next_line_]);
-  line = line.substr(0, width);
-  *text = std::string(without_trailing_blanks(line));
-  last_line_ = ++next_line_;
+  bool got = false;
+  if (Status status = next_line(&got); !status.is_ok()) return status;
+  if (!got) return end_of_file();
+  *text = std::string(without_trailing_blanks(std::string_view(text_).substr(0, width)));
+  last_line_ = line_;
   return Status::ok();
 }
 

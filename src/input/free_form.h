@@ -41,23 +41,35 @@ struct FreeFormSlot {
   static FreeFormSlot of(float* target) { return {nullptr, target}; }
 };
 
-// Reads the groups of one text file in order.
+class TextLines;
+
+// Lines longer than this are kept only to this length. A numeric group that
+// needs a value from beyond it is an error; a text line is cut anyway.
+constexpr std::size_t kFreeFormLineLength = 65536;
+
+// Reads the groups of one text file in order, taking its lines one at a time
+// as the groups need them: nothing after the last group read is read, and
+// only the current line is kept.
 class FreeFormReader {
  public:
+  // Reads the lines of `file` (open; it must outlive the reader).
   // `file_name` names the file in messages ("comdin.dat, line 12: ...").
+  FreeFormReader(std::string file_name, TextLines* file);
+  // Reads `lines` as the lines of a file named `file_name`.
   FreeFormReader(std::string file_name, std::vector<std::string> lines);
 
   // Reads one numeric group into `slots`. `what` names the group in messages
   // about an early end of the file. Errors: a value of the wrong kind, a
-  // malformed repeat count, the end of the file before the group is complete.
+  // malformed repeat count, the end of the file before the group is complete,
+  // a value beyond the kept part of a line too long, a failed read.
   Status read_group(std::string_view what, std::span<const FreeFormSlot> slots);
 
   // The same step by step, for groups whose later variables depend on an
-  // earlier value: begin_group, then read_value for each variable in order,
-  // then end_group. After a "/" read_value leaves every variable as it was.
+  // earlier value: begin_group, then read_value for each variable in order;
+  // the next group begins on the line after. After a "/" read_value leaves
+  // every variable as it was.
   Status begin_group(std::string_view what);
   Status read_value(FreeFormSlot slot);
-  void end_group();
   Status read_integers(std::string_view what, std::span<std::int32_t> values);
   Status read_reals(std::string_view what, std::span<float> values);
 
@@ -75,20 +87,29 @@ class FreeFormReader {
 
  private:
   Status end_of_file() const;
+  // Makes the next line of the file the current one; *got false at the end.
+  Status next_line(bool* got);
+  // The error for a token of the wrong kind: `expected`, then the token as a
+  // message shows it.
+  Status bad_token(std::size_t line, std::string_view expected, std::string_view token) const;
 
   std::string file_name_;
-  std::vector<std::string> lines_;
-  std::size_t next_line_ = 0;  // index of the first line no group has started on
+  TextLines* file_ = nullptr;         // the source, or else:
+  std::vector<std::string> given_;    // the lines given
+  std::size_t given_next_ = 0;
+
+  std::string text_;         // the current line, at most kFreeFormLineLength characters
+  bool text_cut_ = false;    // the line went on beyond them
+  std::size_t line_ = 0;     // its 1-based number; 0 before the first
   std::size_t last_line_ = 0;
 
   // The group being read.
   std::string what_;
-  std::size_t line_ = 0;
   std::size_t column_ = 0;
   bool after_value_ = false;        // a comma now would only end the value just read
   bool slashed_ = false;            // a "/" has ended the group
   std::int64_t repeat_left_ = 0;    // copies of repeat_token_ still to hand out
-  std::string_view repeat_token_;   // empty: null values
+  std::string repeat_token_;        // empty: null values
   std::size_t repeat_line_ = 0;
 };
 

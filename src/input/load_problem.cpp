@@ -11,7 +11,7 @@ LoadResult load_problem(const std::string& working_directory) {
   if (!result.status.is_ok()) return result;
   result.status = read_problem_title(working_directory, &data.control, &result.info_lines);
   if (!result.status.is_ok()) return result;
-  result.status = read_model_geometry(working_directory, std::move(data), &result.problem);
+  result.status = read_model_geometry(working_directory, std::move(data), &result.problem, &result.warnings);
   if (!result.status.is_ok()) result.problem.reset();
   return result;
 }

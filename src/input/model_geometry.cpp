@@ -1,17 +1,21 @@
 #include "input/model_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "base/memory_budget.h"
+#include "base/shown_text.h"
 #include "input/binary_file.h"
 #include "input/file_lookup.h"
+#include "input/finite_values.h"
 #include "input/result_format.h"
 
 namespace {
 
 Status open_in(const std::string& folder, const char* name, BinaryFile* file) {
   std::string path = find_in_folder(folder, name);
-  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder);
+  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + shown_text(folder));
   return file->open(path, shown_name(path));
 }
 
@@ -29,13 +33,17 @@ Status need_whole(ReadEnd end, const BufferedReader& reader, const std::string& 
   return reader.failure();
 }
 
+// Pairs of a nei.unf record read at once.
+constexpr std::int64_t kPairsPerChunk = 8192;
+
 std::string count_text(std::int64_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 }  // namespace
 
-Status read_model_geometry(const std::string& folder, ControlData&& data, std::shared_ptr<Problem>* problem) {
+Status read_model_geometry(const std::string& folder, ControlData&& data, std::shared_ptr<Problem>* problem,
+                           std::vector<std::string>* warnings) {
   const ProblemControl& control = data.control;
   const int ngl = control.NGL;
   const std::int64_t nodes = control.node_count;
@@ -71,6 +79,20 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
                            count_text(el_records, "record", "records") + ", nei.unf " +
                            count_text(nei_integers, "integer", "integers") + ")");
     }
+  }
+
+  // Memory next, against what the process can have, before anything is
+  // allocated.
+  {
+    const std::int64_t available = available_memory();
+    const std::int64_t node_bytes = nodes * graph_bytes_per_node(ngl);
+    if (Status status = check_memory("node_count " + std::to_string(nodes), node_bytes, available); !status.is_ok())
+      return status;
+    const std::int64_t element_bytes = std::int64_t{control.element_count} * kGraphBytesPerElement;
+    if (Status status = check_memory("element_count " + std::to_string(control.element_count), element_bytes,
+                                     available, node_bytes);
+        !status.is_ok())
+      return status;
   }
 
   auto result = std::make_shared<Problem>();
@@ -118,6 +140,10 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     }
   }
   x_file.close();
+  const std::size_t bad = first_non_finite(result->node_coords_table.data(), cells);
+  if (bad < cells)
+    warnings->push_back(
+        non_finite_line(x_file.name(), std::nullopt, bad, ngl, "coordinate", result->node_coords_table[bad]));
 
   // Origin node: the first whose coordinates are all exactly 0.
   for (std::int32_t n = 1; n <= control.node_count; ++n) {
@@ -137,10 +163,11 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
   result->element_node2.assign(static_cast<std::size_t>(control.element_count), 0);
   {
     BufferedReader reader(nei_file);
-    // The width is backed by nei.unf's size only when there are records to
-    // read (checked above); without nodes nothing is allocated.
-    std::vector<unsigned char> row(nodes > 0 ? static_cast<std::size_t>(kWordBytes * width) : 0);
+    // The pairs of a record are read a chunk at a time: a record may be
+    // wider than the memory at hand, and only its pairs are wanted.
     const std::int64_t pairs = width / 2;
+    std::vector<unsigned char> chunk(
+        static_cast<std::size_t>(kWordBytes * 2 * std::min<std::int64_t>(pairs, kPairsPerChunk)));
     std::int64_t offset = 0;
     for (std::int32_t node = 1; node <= control.node_count; ++node) {
       unsigned char marker[kWordBytes];
@@ -165,20 +192,21 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
         return Status::damaged(record_name + " holds " + count_text(length / 4, "integer", "integers") + ", " +
                                std::to_string(width) + " needed");
       }
-      if (width > 0) {
-        if (Status status = need_whole(reader.read(offset + kNeiDataOffset, row.size(), row.data()), reader,
-                                       record_name + " is damaged (its length markers do not match)");
+      for (std::int64_t from = 1; from <= pairs; from += kPairsPerChunk) {
+        const std::int64_t count = std::min(kPairsPerChunk, pairs - from + 1);
+        if (Status status = need_whole(reader.read(offset + nei_integer_offset(2 * from - 1),
+                                                   static_cast<std::size_t>(kWordBytes * 2 * count), chunk.data()),
+                                       reader, record_name + " is damaged (its length markers do not match)");
             !status.is_ok()) {
           return status;
         }
-      }
-      // row holds the record from its integer 1 on.
-      auto integer = [&](std::int64_t i) { return decode_i32(&row[nei_integer_offset(i) - kNeiDataOffset]); };
-      for (std::int64_t p = 1; p <= pairs; ++p) {
-        std::int32_t first = integer(2 * p - 1);
-        std::int32_t second = integer(2 * p);
-        if (first >= 1 && first <= control.element_count) result->element_node1[first - 1] = node;
-        if (second >= 1 && second <= control.element_count) result->element_node2[second - 1] = node;
+        // chunk holds the integers of pairs from .. from + count - 1.
+        for (std::int64_t p = 0; p < count; ++p) {
+          std::int32_t first = decode_i32(&chunk[static_cast<std::size_t>(2 * kWordBytes * p)]);
+          std::int32_t second = decode_i32(&chunk[static_cast<std::size_t>(2 * kWordBytes * p + kWordBytes)]);
+          if (first >= 1 && first <= control.element_count) result->element_node1[first - 1] = node;
+          if (second >= 1 && second <= control.element_count) result->element_node2[second - 1] = node;
+        }
       }
       offset += nei_record_bytes(length);
     }

@@ -60,4 +60,14 @@ struct Problem {
   }
 };
 
+// The memory one graph of a problem takes, per node and per element: the
+// problem's own tables (restraint, elastic values and coordinates of NGL
+// values each, the elastic-support mark of 16 bytes) and those of a run that
+// draws it (the displaced coordinates, one step's displacements and the copy
+// read ahead, NGL values each, then plot_x and plot_y); per element the two
+// end nodes and a run's values and codes with their read-ahead copies. The
+// loading compares them with the memory at hand before it allocates.
+constexpr std::int64_t graph_bytes_per_node(int ngl) { return (4 * 3 * ngl + 16) + (4 * 3 * ngl + 8); }
+constexpr std::int64_t kGraphBytesPerElement = 8 + 8 + 8;
+
 using ProblemPtr = std::shared_ptr<const Problem>;

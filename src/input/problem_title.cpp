@@ -1,5 +1,6 @@
 #include "input/problem_title.h"
 
+#include "base/shown_text.h"
 #include "input/blanks.h"
 #include "input/file_lookup.h"
 #include "input/text_file.h"
@@ -41,8 +42,8 @@ Status read_problem_title(const std::string& working_directory, ProblemControl* 
   } else {
     std::string base = title_base_name(path);
     title = base.substr(0, kTitleWidth);
-    info_lines->push_back(" Input File Not Found: " + trimmed(path));
-    info_lines->push_back(" Problem title is set as: " + trimmed(base));
+    info_lines->push_back(" Input File Not Found: " + shown_text(trimmed(path)));
+    info_lines->push_back(" Problem title is set as: " + shown_text(trimmed(base)));
   }
   control->problem_title = without_trailing_blanks(title);
   control->problem_title_length = static_cast<std::int32_t>(control->problem_title.size());

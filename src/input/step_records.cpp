@@ -4,6 +4,7 @@
 #include <limits>
 #include <system_error>
 
+#include "base/shown_text.h"
 #include "input/file_lookup.h"
 
 float step_time(std::int32_t step, float time_step) {
@@ -21,7 +22,7 @@ StepRecords::StepRecords(const Problem& problem)
 Status StepRecords::open_in_folder(const char* name, BinaryFile* file) {
   if (folder_.empty()) return Status::not_found(std::string(name) + ": no problem has been loaded");
   std::string path = find_in_folder(folder_, name);
-  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + folder_);
+  if (path.empty()) return Status::not_found(std::string(name) + ": not found in " + shown_text(folder_));
   return file->open(path, shown_name(path));
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 #include "input/file_lookup.h"
 #include "input/regular_file.h"
@@ -11,6 +12,7 @@
 Status TextLines::open(const std::string& path) {
   close();
   name_ = shown_name(path);
+  at_start_ = true;
   return open_regular_file(path, name_, &fd_);
 }
 
@@ -32,6 +34,13 @@ Status TextLines::fill(bool* more) {
     }
     end_ = static_cast<std::size_t>(got);
     *more = got > 0;
+    // A file's first read holds its start; a read of a regular file returns
+    // at least the three bytes of a mark when the file has them.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (at_start_ && std::string_view(buffer_.data(), end_).starts_with(kByteOrderMark)) {
+      start_ = kByteOrderMark.size();
+    }
+    at_start_ = false;
     return Status::ok();
   }
 }
@@ -49,6 +58,7 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length, boo
       bool more = false;
       if (Status status = fill(&more); !status.is_ok()) return status;
       if (!more) break;
+      continue;  // the fill may have held nothing but a byte-order mark
     }
     const char* from = buffer_.data() + start_;
     const char* to = buffer_.data() + end_;
@@ -72,17 +82,4 @@ Status TextLines::next(std::string* line, bool* got, std::size_t max_length, boo
   if (!cut && !line->empty() && line->back() == '\r') line->pop_back();
   if (line->size() > max_length) line->resize(max_length);
   return Status::ok();
-}
-
-Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
-  lines->clear();
-  TextLines file;
-  if (Status status = file.open(path); !status.is_ok()) return status;
-  for (;;) {
-    std::string line;
-    bool got = false;
-    if (Status status = file.next(&line, &got); !status.is_ok()) return status;
-    if (!got) return Status::ok();
-    lines->push_back(std::move(line));
-  }
 }

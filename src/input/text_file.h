@@ -26,9 +26,10 @@ class TextLines {
   // Reads the next line into *line without its line end and sets *got; at
   // the end of the file *got is false. LF and CR LF line ends read alike; a
   // last line without a line end still counts, while a line end at the very
-  // end of the file adds no empty line. At most `max_length` characters of
-  // the line are kept, the rest of a longer line is read past. With
-  // `skip_blanks`, the blanks and tabs that begin the line are read past
+  // end of the file adds no empty line. A UTF-8 byte-order mark at the start
+  // of the file is skipped, as editors write it and readers skip it. At most
+  // `max_length` characters of the line are kept, the rest of a longer line
+  // is read past. With `skip_blanks`, the blanks and tabs that begin the line are read past
   // however many there are, and the `max_length` characters are kept from
   // the first other one. A failed read is an io_error naming the file.
   Status next(std::string* line, bool* got, std::size_t max_length = std::numeric_limits<std::size_t>::max(),
@@ -43,9 +44,5 @@ class TextLines {
   std::vector<char> buffer_ = std::vector<char>(65536);
   std::size_t start_ = 0;
   std::size_t end_ = 0;
+  bool at_start_ = false;  // nothing has been read since the open
 };
-
-// Reads the whole file at `path` into `lines`, one entry per line, as
-// TextLines::next reads them (so an empty file has no lines). For files that
-// are read whole anyway (comdin.dat). Errors name the file.
-Status read_text_lines(const std::string& path, std::vector<std::string>* lines);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "input/finite_values.h"
 #include "platform/gfx.h"
 #include "render/colouring.h"
 #include "render/drawing_numbers.h"
@@ -184,13 +185,14 @@ void project_undisplaced(GraphRun& run) {
   if (run.node_count() > 0 && run.ngl() > 0) project_nodes(run, nullptr);
 }
 
-Status measure_extents(GraphRun& run) {
+Status measure_extents(GraphRun& run, std::string* note) {
   bool stopped = false;
-  return measure_extents(run, {}, &stopped);
+  return measure_extents(run, {}, &stopped, note);
 }
 
-Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped) {
+Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped, std::string* note) {
   *stopped = false;
+  if (note != nullptr) note->clear();
   const std::int64_t frames = frame_count(run.settings);
   if (frames <= 0) {
     project_undisplaced(run);
@@ -211,6 +213,11 @@ Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* s
     const std::optional<int> next = next_frame_step(run.settings, j, frames);
     Status status = project_step(run, static_cast<int>(step), colouring_reads_elements(run) ? std::nullopt : next);
     if (!status.is_ok()) return status;
+    if (note != nullptr && note->empty()) {
+      const std::size_t values = std::min(run.node_step.size(), run.displaced.size());
+      const std::size_t bad = first_non_finite(run.node_step.data(), values);
+      if (bad < values) *note = non_finite_line("u01.unf", step, bad, run.ngl(), "displacement", run.node_step[bad]);
+    }
     if (status = measure_step_colours(run, static_cast<int>(step), next); !status.is_ok()) return status;
     const Extents e = frame_extents(run);
     if (j == 0)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "base/status.h"
 
@@ -51,11 +52,16 @@ void project_undisplaced(GraphRun& run);
 
 // The extents pass over every frame to be drawn. With no frame at all the
 // undisplaced structure is measured, so that the empty window still frames it.
-Status measure_extents(GraphRun& run);
+// When `note` is given it is set to the line (non_finite_line) that names the
+// first displacement of the frames that is not a finite number, empty when
+// there is none: the arithmetic takes such a value as it is, and the line
+// tells the user why the picture looks as it does.
+Status measure_extents(GraphRun& run, std::string* note = nullptr);
 
 // The same, asking `stop` before each step: when it answers true the pass
 // ends there, with *stopped set and the extents unfinished.
-Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped);
+Status measure_extents(GraphRun& run, const std::function<bool()>& stop, bool* stopped,
+                       std::string* note = nullptr);
 
 // Centre, world window, grid units and grid box from the extents; centres
 // plot_x and plot_y. A zero span takes the other span (1 when both are zero),

@@ -38,9 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::vector<std::string> lines;
-  if (Status status = read_text_lines(folder + "/work_dir.dat", &lines); !status.is_ok()) {
-    fuzz_check_message("read_text_lines", status.message());
+  TextLines file;
+  if (Status status = file.open(folder + "/work_dir.dat"); !status.is_ok()) {
+    fuzz_check_message("TextLines::open", status.message());
     return 0;
+  }
+  for (;;) {
+    std::string line;
+    bool got = false;
+    if (Status status = file.next(&line, &got); !status.is_ok()) {
+      fuzz_check_message("TextLines::next", status.message());
+      return 0;
+    }
+    if (!got) break;
+    lines.push_back(std::move(line));
   }
   std::string value;
   if (Status status = first_free_form_text(lines, "work_dir.dat", 260, &value); !status.is_ok()) {

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <limits>
 #include <new>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -32,14 +34,8 @@
 #include "render/cancel.h"
 #include "settings/graph_settings.h"
 #include "support/fake_platform.h"
+#include "support/sanitized.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define VELTRA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define VELTRA_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
@@ -117,6 +113,13 @@ void replace_with_link_loop(const TempFolder& folder, const char* name) {
   fs::remove(folder.file(name));
   fs::create_symlink(name, folder.file(name));
 }
+// Replaces every `from` of file `name` by `to`.
+void rewrite(const TempFolder& folder, const char* name, const std::string& from, const std::string& to) {
+  std::ifstream in(folder.file(name), std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  folder.write(name, text);
+}
 void write_at(const TempFolder& folder, const char* name, std::size_t offset, const Bytes& bytes) {
   std::fstream file(folder.file(name), std::ios::in | std::ios::out | std::ios::binary);
   file.seekp(static_cast<std::streamoff>(offset));
@@ -133,7 +136,17 @@ struct Case {
   std::function<void(const TempFolder&)> damage;    // after
   std::string line;           // what the user is left with; empty: the graph is drawn
   const char* failing_file = "";  // reads of this file fail with EIO
+  std::string info = "";      // a line the info window must show as well
+  // The road runs in a child process whose address space is limited to what
+  // it has mapped plus kLimitedAllowance: the counts back more than that.
+  bool limited = false;
 };
+
+constexpr std::uintmax_t kLimitedAllowance = std::uintmax_t{512} << 20;
+// The figure of memory available, which depends on the machine, in
+// expected lines.
+constexpr const char* kAvailable = "{available}";
+const char* const kDrawnWithIt = ", not a finite number; the graph is drawn with it and may show no structure";
 
 std::vector<Case> catalogue() {
   auto none = [](Files&) {};
@@ -253,17 +266,51 @@ std::vector<Case> catalogue() {
       {"el_read_fails", none, intact, "el.unf: cannot be read at byte 0: Input/output error", "el.unf"},
       // Coordinates and displacements that are not finite: the graph opens
       // and draws all the same.
-      {"coordinate_nan", [](Files& f) { f.nodes[1][0] = kNaN; }, intact, ""},
+      {"coordinate_nan", [](Files& f) { f.nodes[1][0] = kNaN; }, intact, "", "",
+       std::string(" x.unf, node 2: coordinate 1 is NaN") + kDrawnWithIt},
       {"coordinate_infinite", [](Files& f) { f.nodes[2][1] = kInf; }, intact, ""},
       {"all_coordinates_nan", [](Files& f) { f.nodes = {{kNaN, kNaN}, {kNaN, kNaN}, {kNaN, kNaN}}; }, intact, ""},
       {"displacement_nan",
-       [](Files& f) { f.displacement = [](int s, int n, int) { return s == 1 && n == 2 ? kNaN : 0.0f; }; }, intact, ""},
+       [](Files& f) { f.displacement = [](int s, int n, int) { return s == 1 && n == 2 ? kNaN : 0.0f; }; }, intact, "",
+       "", std::string(" u01.unf, step 1, node 2: displacement 1 is NaN") + kDrawnWithIt},
       {"displacement_infinite",
        [](Files& f) { f.displacement = [](int s, int n, int j) { return s == 2 && n == 3 && j == 2 ? -kInf : 0.0f; }; },
-       intact, ""},
+       intact, "", "", std::string(" u01.unf, step 2, node 3: displacement 2 is -Inf") + kDrawnWithIt},
       {"displacement_near_the_float_limit",
        [](Files& f) { f.displacement = [](int, int n, int) { return n == 1 ? 3.0e38f : -3.0e38f; }; }, intact, ""},
+      // Counts that big files back, beyond the memory the process can have;
+      // a record wider than that memory is read a part at a time.
+      {"node_count_beyond_memory", sizes("40000000 0 0 2 2 4 1 1"),
+       [](const TempFolder& d) {
+         truncate(d, "x.unf", 40000000ull * 32);
+         truncate(d, "nei.unf", 40000000ull * 24);
+       },
+       std::string("node_count 40000000 needs 2.9 GB of memory; ") + kAvailable + " is available", "", "", true},
+      {"element_count_beyond_memory", sizes("3 0 0 2147483647 2 4 1 1"),
+       [](const TempFolder& d) { truncate(d, "el.unf", 2147483647ull * 144); },
+       std::string("element_count 2147483647 needs 51.6 GB of memory; ") + kAvailable + " is available", "", "",
+       true},
+      {"incidence_width_beyond_memory", sizes("3 0 0 2 2 400000000 1 1"),
+       [](const TempFolder& d) { truncate(d, "nei.unf", 3ull * (400000000ull * 4 + 8)); },
+       "nei.unf: the record of node 1 holds 4 integers, 400000000 needed", "", "", true},
+      // Text files as other systems write them, and bytes that are no text.
+      {"comdin_padded_with_zeros_to_4_GiB", none,
+       [](const TempFolder& d) { truncate(d, "comdin.dat", std::uintmax_t{4} << 30); }, ""},
+      {"comdin_with_a_byte_order_mark", none, [](const TempFolder& d) { rewrite(d, "comdin.dat", " 3 0", "\xEF\xBB\xBF 3 0"); },
+       ""},
+      {"comdin_with_cr_line_ends", none, [](const TempFolder& d) { rewrite(d, "comdin.dat", "\n", "\r"); },
+       "comdin.dat, line 1: an integer was expected, found 1\\r (a line ends in CR alone; lines end in LF or CR LF)"},
+      {"control_bytes_in_a_value", sizes("3\x1b[31m 0 0 2 2 4 1 1"), intact,
+       "comdin.dat, line 1: an integer was expected, found 3\\x1b[31m"},
+      {"control_bytes_in_the_title_path", [](Files& f) { f.title_path = "/nowhere/\x1b[31mbeam\x9b.dat"; }, intact, "",
+       "", " Input File Not Found: /nowhere/\\x1b[31mbeam\\x9b.dat"},
   };
+}
+
+// `line` with the figure of memory available replaced by kAvailable.
+std::string mask_available(std::string line) {
+  static const std::regex figure("; [0-9.]+ [a-zA-Z]+ is available$");
+  return std::regex_replace(line, figure, std::string("; ") + kAvailable + " is available");
 }
 
 std::string replace_dir(std::string text, const std::string& dir) {
@@ -303,6 +350,44 @@ std::string road(const TempFolder& folder) {
   return "";
 }
 
+// The address space the process has mapped now, in bytes.
+std::uintmax_t mapped_bytes();
+
+// road(folder) in a child process limited to the address space it has plus
+// kLimitedAllowance; the child's line comes back through a pipe. An
+// allocation that fails in the child gives "bad_alloc", any other end of the
+// child "child ended with N".
+std::string road_in_limited_child(const TempFolder& folder) {
+  int pipe_ends[2];
+  if (::pipe(pipe_ends) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe_ends[0]);
+    ::alarm(20);
+    const rlim_t limit = static_cast<rlim_t>(mapped_bytes() + kLimitedAllowance);
+    const struct rlimit address_space = {limit, limit};
+    std::string line;
+    if (::setrlimit(RLIMIT_AS, &address_space) != 0) ::_exit(4);
+    try {
+      line = road(folder);
+    } catch (const std::bad_alloc&) {
+      line = "bad_alloc";
+    }
+    const ssize_t written = ::write(pipe_ends[1], line.data(), line.size());
+    ::_exit(written == static_cast<ssize_t>(line.size()) ? 0 : 5);
+  }
+  ::close(pipe_ends[1]);
+  std::string line;
+  char buffer[512];
+  for (ssize_t got; (got = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;) line.append(buffer, static_cast<std::size_t>(got));
+  ::close(pipe_ends[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return "child ended with " + std::to_string(WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status));
+  return line;
+}
+
 TEST(DamagedFolders, EachEndsWithItsLineOrDrawsItsGraph) {
   const std::vector<Case> cases = catalogue();
   EXPECT_GE(cases.size(), 40u);
@@ -310,10 +395,20 @@ TEST(DamagedFolders, EachEndsWithItsLineOrDrawsItsGraph) {
     SCOPED_TRACE(c.name);
     TempFolder folder;
     prepare(c, folder);
+    if (c.limited) {
+      if (!kSanitized) {
+        EXPECT_EQ(mask_available(road_in_limited_child(folder)), c.line);
+      }
+      continue;
+    }
     input_test::fail_reads_of(c.failing_file, EIO);
     const std::string line = road(folder);
     input_test::fail_reads_of("", 0);
     EXPECT_EQ(line, replace_dir(c.line, folder.path()));
+    if (!c.info.empty()) {
+      const std::vector<std::string> lines = fake::lines(kInfoUnit);
+      EXPECT_NE(std::find(lines.begin(), lines.end(), c.info), lines.end()) << c.info;
+    }
     if (!c.line.empty()) continue;
     // Drawn: the window got a finite, non-empty world window, and the
     // animation ran to its closing beep.
@@ -331,12 +426,14 @@ TEST(DamagedFolders, EachEndsWithItsLineOrDrawsItsGraph) {
   }
 }
 
-// Bytes of the regular files in `folder`.
+// Bytes the regular files in `folder` hold on the disk: a sparse file backs
+// its size, not its memory.
 std::uintmax_t folder_bytes(const std::string& folder) {
   std::uintmax_t bytes = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    std::error_code error;
-    if (entry.is_regular_file(error)) bytes += entry.file_size(error);
+    struct stat info;
+    if (::lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode))
+      bytes += static_cast<std::uintmax_t>(info.st_blocks) * 512;
   }
   return bytes;
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/shown_text.h"
 #include "input/free_form.h"
 #include "input/text_file.h"
 #include "input_fixtures.h"
@@ -147,21 +148,67 @@ TEST(FreeFormText, FirstValueOfAFolderFile) {
   EXPECT_EQ(status.message(), "work_dir.dat: the file ends before a value was read");
 }
 
-TEST(TextFiles, CrLfReadsLikeLf) {
+// Text from a file as a message shows it: printable UTF-8 kept, every
+// other byte escaped, a long text cut.
+TEST(MessageText, ControlBytesAndInvalidUtf8AreEscaped) {
+  struct Case {
+    std::string text;
+    std::size_t length;
+    std::string shown;
+  } cases[] = {
+      {"C:\\job\\beam.dat", 256, "C:\\job\\beam.dat"},
+      {"Gr\xC3\xBCnde \xE2\x82\xAC", 256, "Gr\xC3\xBCnde \xE2\x82\xAC"},
+      {"\x1b[31mred\nline\r\t\x7f", 256, "\\x1b[31mred\\nline\\r\\t\\x7f"},
+      {std::string("a\0b", 3), 256, "a\\x00b"},
+      {"\xC2\x9B" "2J", 256, "\\xc2\\x9b2J"},              // C1 control CSI
+      {"\xFF\xC3(\xE2\x82", 256, "\\xff\\xc3(\\xe2\\x82"},  // stray, cut sequences
+      {"\xC0\xAF\xED\xA0\x80", 256, "\\xc0\\xaf\\xed\\xa0\\x80"},  // overlong, surrogate
+      {"abc\xE2\x80\xAE" "def", 256, "abc\\u202edef"},          // bidi override
+      {"0123456789", 4, "0123…"},
+      {"\xC3\xBC\xC3\xBC\xC3\xBC", 2, "\xC3\xBC\xC3\xBC…"},
+      {"ab\ncd", 3, "ab…"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(shown_text(c.text, c.length), c.shown) << c.text;
+}
+
+// The lines of the file at `path`, as TextLines reads them.
+Status read_text_lines(const std::string& path, std::vector<std::string>* lines) {
+  lines->clear();
+  TextLines file;
+  if (Status status = file.open(path); !status.is_ok()) return status;
+  for (;;) {
+    std::string line;
+    bool got = false;
+    if (Status status = file.next(&line, &got); !status.is_ok()) return status;
+    if (!got) return Status::ok();
+    lines->push_back(std::move(line));
+  }
+}
+
+TEST(TextFiles, LineEndsAndAByteOrderMarkReadLikePlainLf) {
   input_test::TempFolder folder;
-  folder.write("crlf.txt", std::string("one\r\n two \r\n\r\nlast"));
-  folder.write("lf.txt", std::string("one\n two \n\nlast\n"));
-  folder.write("empty.txt", std::string());
-  folder.write("newline.txt", std::string("\n"));
-  std::vector<std::string> crlf, lf, lines;
-  ASSERT_TRUE(read_text_lines(folder.file("crlf.txt"), &crlf).is_ok());
-  ASSERT_TRUE(read_text_lines(folder.file("lf.txt"), &lf).is_ok());
-  EXPECT_EQ(crlf, lf);
-  EXPECT_EQ(lf, (std::vector<std::string>{"one", " two ", "", "last"}));
-  ASSERT_TRUE(read_text_lines(folder.file("empty.txt"), &lines).is_ok());
-  EXPECT_TRUE(lines.empty());
-  ASSERT_TRUE(read_text_lines(folder.file("newline.txt"), &lines).is_ok());
-  EXPECT_EQ(lines, std::vector<std::string>{""});
+  const std::vector<std::string> plain = {"one", " two ", "", "last"};
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"lf.txt", "one\n two \n\nlast\n", plain},
+      {"crlf.txt", "one\r\n two \r\n\r\nlast", plain},
+      {"bom.txt", "\xEF\xBB\xBFone\r\n two \n\nlast\n", plain},
+      {"empty.txt", "", {}},
+      {"bom_only.txt", "\xEF\xBB\xBF", {}},
+      {"newline.txt", "\n", {""}},
+      // Only the file's first bytes can be a mark.
+      {"bom_later.txt", "a\n\xEF\xBB\xBF", {"a", "\xEF\xBB\xBF"}},
+  };
+  for (const Case& c : cases) {
+    folder.write(c.name, c.text);
+    std::vector<std::string> lines;
+    ASSERT_TRUE(read_text_lines(folder.file(c.name), &lines).is_ok()) << c.name;
+    EXPECT_EQ(lines, c.lines) << c.name;
+  }
+  std::vector<std::string> lines;
   Status status = read_text_lines(folder.file("none.txt"), &lines);
   EXPECT_EQ(status.message().rfind("none.txt: cannot be opened", 0), 0u) << status.message();
 }

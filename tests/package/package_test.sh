@@ -11,7 +11,9 @@
 # veltra-info, veltra-export (frames and a movie) and veltra-plot running on
 # an installed sample; the desktop entries and the metainfo passing their
 # validators; the Explorer's file type recognising the result files and the
-# Explorer starting on a sample; the icons and samples.
+# Explorer starting on a sample; the icons and samples; the changelog;
+# lintian with no tag left but the informational ones
+# packaging/lintian-explained explains.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -24,7 +26,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 die() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $* (at ${SECONDS}s)"; }
 
-for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf update-mime-database gio; do
+for tool in cpack dpkg-deb desktop-file-validate appstreamcli man file readelf lintian update-mime-database gio; do
   command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup.sh installs it)"
 done
 [ -f "$build/CPackConfig.cmake" ] || die "$build is not a configured build with packaging rules"
@@ -45,7 +47,27 @@ echo "Depends: $depends"
 for lib in "libc6 (>= " "libqt6core6 (>= " "libqt6gui6 (>= " "libqt6widgets6 (>= " "libstdc++6 (>= "; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks the computed '$lib...'"
 done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == *fonts-liberation* ]] || fail "Recommends lacks fonts-liberation"
+# Qt's platform plugins load at run time: no library names them.
+[[ "$depends" == "qt6-qpa-plugins, "* ]] || fail "Depends lacks qt6-qpa-plugins"
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+for p in fonts-liberation qt6-wayland; do
+  [[ "$recommends" == *"$p"* ]] || fail "Recommends lacks $p"
+done
+
+step "lintian"
+# Every tag, down to the informational and pedantic ones: none may be left.
+lintian --display-info --pedantic --display-experimental "$deb" >"$scratch/lintian.txt" 2>&1 || true
+grep -E '^[EWIPX]: ' "$scratch/lintian.txt" >"$scratch/lintian-tags.txt" || true
+explained="$(grep -v '^#' "$root/packaging/lintian-explained" | grep . || true)"
+while read -r level _ tag word _; do
+  if [ "$level" = "I:" ] && grep -qxF "$tag" <<<"$explained"; then
+    # A word read from the code, not from a text of ours.
+    [ "$tag" = spelling-error-in-binary ] && grep -rqwF "$word" "$root/src" "$root/tools" &&
+      fail "lintian: $tag $word, a word of the sources"
+    continue
+  fi
+  fail "lintian: $level $tag $word"
+done <"$scratch/lintian-tags.txt"
 
 step "unpack"
 r="$scratch/root"
@@ -83,6 +105,9 @@ metainfo="$share/metainfo/$id.metainfo.xml"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
 grep -q "^Exec=veltra$" "$desktop" || fail "the desktop entry does not start veltra"
+# A task bar links a window to its entry by the window's class (WM_CLASS
+# "veltra", the program's name) and its desktop file name.
+grep -q "^StartupWMClass=veltra$" "$desktop" || fail "the desktop entry names no StartupWMClass veltra"
 release="$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -f2)"
 [ "$release" = "$version" ] || fail "newest metainfo release is '$release', the package is $version"
 provided="$(grep -o '<binary>[^<]*</binary>' "$metainfo" | sed 's/<[^>]*>//g' | sort | tr '\n' ' ')"
@@ -99,6 +124,7 @@ if [ -x "$r/usr/bin/veltra-explorer" ]; then
   # the result files' own type.
   grep -qx "Exec=veltra-explorer %F" "$explorer" || fail "the Explorer's entry does not start veltra-explorer %F"
   grep -q "^MimeType=.*application/x-tarvek-result;" "$explorer" || fail "the Explorer's entry names no TARVEK type"
+  grep -qx "StartupWMClass=veltra-explorer" "$explorer" || fail "the Explorer's entry names no StartupWMClass veltra-explorer"
   [ -f "$share/icons/hicolor/scalable/apps/$explorer_id.svg" ] || fail "the Explorer's icon is missing"
   # The installed type, in a database of its own beside the system's: the
   # result files by name are TARVEK results, not NES ROM images.
@@ -128,6 +154,12 @@ for icon in "$id" ${explorer_id:-}; do
     file "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," || fail "icon $png is not a ${size}x${size} PNG"
   done
 done
+
+step "changelog"
+changelog="$share/doc/veltra/changelog.gz"
+[ -f "$changelog" ] || fail "changelog.gz missing"
+[ "$(zcat "$changelog" | dpkg-parsechangelog -l - -S Version 2>/dev/null)" = "$version" ] ||
+  fail "the newest changelog entry is not version $version"
 
 step "samples"
 samples="$share/veltra/samples"

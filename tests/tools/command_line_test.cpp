@@ -65,6 +65,8 @@ TEST(ToolCommandLines, HelpVersionAndEveryWrongUse) {
       {VELTRA_INFO, "DIR --history 2 --tables", 2, "--tables"},
       {VELTRA_INFO, "DIR --history 99", 2, "u01.unf: there is no node 99"},
       {VELTRA_EXPORT, "DIR --out f --size 12x", 2, "--size"},
+      {VELTRA_EXPORT, "DIR --out f --size 100000x100000", 2,
+       "--size 100000x100000: each side must be 1 to 16000 pixels"},
       {VELTRA_EXPORT, "DIR --out f --fps 0", 2, "--fps"},
       {VELTRA_EXPORT, "DIR --out f --end-step ten", 2, "--end-step"},
       {VELTRA_EXPORT, "DIR --out f --colour-scheme custom", 2, "--colour-scheme"},
@@ -92,6 +94,8 @@ TEST(ToolCommandLines, HelpVersionAndEveryWrongUse) {
       {VELTRA_INFO, "NONE", 1, "NONE: missing needed files: comdin.dat"},
       {VELTRA_EXPORT, "NONE --out f", 1, "NONE: missing needed files: comdin.dat"},
       {VELTRA_PLOT, "NONE --node 1 --out p.png", 1, "NONE: missing needed files: comdin.dat"},
+      // A name with control bytes: escaped, the message one line.
+      {VELTRA_INFO, "\"$(printf 'red\\033[31m\\nname')\"", 1, "red\\x1b[31m\\nname: missing needed files"},
       // An output that cannot be written.
       {VELTRA_SAMPLE, "--kind portal FILE/portal", 1, "FILE/portal: cannot be created"},
       {VELTRA_INFO, "DIR >/dev/full", 1, "standard output: cannot be written"},

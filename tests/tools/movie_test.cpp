@@ -6,10 +6,12 @@
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "run_tool.h"
 #include "sample_model.h"
 #include "sample_writer.h"
+#include "support/sanitized.h"
 
 using namespace tools_test;
 
@@ -37,7 +39,7 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
     const std::string movie = scratch.file(f.file), frames = scratch.file(std::string(f.file) + "-frames");
     const ToolRun run = run_tool(export_tool + "--movie " + movie + " --out " + frames + " --fps 12", scratch);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("frame 10 of "), std::string::npos) << run.err;  // progress, not a terminal
+    EXPECT_NE(run.err.find("10 of "), std::string::npos) << run.err;  // progress, not a terminal
     const int png_count = files_with(frames, "frame-");
     ASSERT_GT(png_count, 10);
     const QImage first(QString::fromStdString(frames + "/frame-0000.png"));
@@ -66,6 +68,7 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   };
   const std::string nowhere = scratch.file("no-such-folder/m.mp4");
   const std::string too_big = scratch.file("full.webm");
+  const std::string big = scratch.file("big.mp4");
   // A folder whose u01.unf ends half way: a series fails after some steps.
   const std::string cut = scratch.file("cut");
   std::filesystem::copy(dir, cut);
@@ -79,6 +82,12 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
       // A file-size limit makes writes fail part way, as a full disk does.
       {"trap '' XFSZ; ulimit -f 8; exec " + export_tool + "--quiet --movie " + too_big, too_big, 1,
        "veltra-export: " + too_big + ": cannot be written: File too large\n"},
+#ifndef VELTRA_SANITIZED
+      // Pictures larger than the memory at hand are refused before a frame
+      // is drawn (the sanitizers cannot run under an address-space limit).
+      {"ulimit -v 1310720; exec " + export_tool + "--size 8192x8192 --movie " + big, big, 1,
+       "veltra-export: --size 8192x8192 needs 4.3 GB of memory; "},
+#endif
       {export_tool + "--vtk " + scratch.file("no-such-folder/s.pvd"), scratch.file("no-such-folder/s.pvd"), 1,
        "veltra-export: " + scratch.file("no-such-folder/s-0000.vtu") + ": cannot be written: No such file or directory\n"},
       {std::string(VELTRA_EXPORT) + " " + cut + " --quiet --vtk " + series, series, 1, "veltra-export: u01.unf: step "},
@@ -92,6 +101,56 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
     EXPECT_EQ(files_with(scratch.path(), ".part"), 0);
     EXPECT_EQ(files_with(scratch.path(), ".vtu"), 0);
   }
+
+  // A Ctrl-C or a SIGTERM while the frames are written: the exit status of
+  // the signal, and neither the movie, its temporary file nor the frames of
+  // the export stay behind.
+  for (const auto& [signal, status] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
+    const std::string movie = scratch.file("stopped.webm"), frames = scratch.file("stopped-frames");
+    const std::string script = scratch.file("stop.sh");
+    // The export runs in the script's place (exec), in the foreground, where
+    // a script's background jobs would ignore SIGINT.
+    std::ofstream(script) << "(until ls -a " << scratch.path() << " | grep -q part; do sleep 0.02; done; kill -"
+                          << signal << " $$) &\n"
+                          << "exec " << export_tool << "--quiet --step-frequency 1 --movie " << movie << " --out "
+                          << frames << "\n";
+    const ToolRun run = run_tool("sh " + script, scratch);
+    EXPECT_EQ(run.status, status) << signal << "\n" << run.err;
+    EXPECT_EQ(run.err, std::string("veltra-export: interrupted by SIG") + signal + "\n");
+    EXPECT_FALSE(std::filesystem::exists(movie));
+    EXPECT_FALSE(std::filesystem::exists(frames));
+    EXPECT_EQ(files_with(scratch.path(), ".part"), 0);
+  }
+}
+
+// A frame folder holds the frames of the last export only: an export into a
+// folder of earlier frames removes them first and says so; a folder of
+// other files is refused and left as it is.
+TEST(VeltraExportFrames, AFolderHoldsTheLastExportOnly) {
+  Scratch scratch;
+  const std::string dir = scratch.file("cantilever");
+  ASSERT_TRUE(sample::write_sample(sample::make_sample(sample::Kind::cantilever, {.steps = 40}), dir).is_ok());
+  const std::string frames = scratch.file("frames");
+  const std::string export_tool = std::string(VELTRA_EXPORT) + " " + dir + " --quiet --size 64x48 --out " + frames;
+  ASSERT_EQ(run_tool(export_tool, scratch).status, 0);
+  const int earlier = files_with(frames, "frame-");
+  ASSERT_GT(earlier, 2);
+
+  ToolRun run = run_tool(export_tool + " --frame 1", scratch);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "veltra-export: " + frames + ": " + std::to_string(earlier) +
+                         " frames of an earlier export removed\n");
+  EXPECT_EQ(files_with(frames, "frame-"), 1);
+  EXPECT_TRUE(std::filesystem::exists(frames + "/frame-0001.png"));
+
+  std::ofstream(frames + "/notes.txt") << "mine\n";
+  run = run_tool(export_tool, scratch);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.find("veltra-export: " + frames + ": holds files that are not frames of veltra-export (notes.txt)"),
+            0u)
+      << run.err;
+  EXPECT_TRUE(std::filesystem::exists(frames + "/notes.txt"));
+  EXPECT_TRUE(std::filesystem::exists(frames + "/frame-0001.png"));
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ void CommandLine::set_footer(const std::string& notes, const std::string& exampl
   footer += hanging("  0  ", "the work was done");
   footer += hanging("  1  ", "the work failed: " + failures_ + "; the error line names which");
   footer += hanging("  2  ", "a wrong command line");
+  footer += hanging("  130, 143  ", "stopped by Ctrl-C (SIGINT) or SIGTERM");
   if (!examples.empty()) footer += "\nExamples:\n" + examples + "\n";
   app_.footer(footer);
 }

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <string>
 
+#include "interrupt.h"
+
 int exit_status_of(const Status& status) {
   if (status.is_ok()) return kExitDone;
+  if (status.kind() == StatusKind::cancelled) return interrupt_exit_status();
   return status.kind() == StatusKind::invalid_argument ? kExitUsage : kExitFailed;
 }
 
@@ -15,6 +18,11 @@ int report_failure(std::string_view program, const Status& status) {
     std::fputs(line.c_str(), stderr);
   }
   return exit_status_of(status);
+}
+
+void report_note(std::string_view program, std::string_view line) {
+  const std::string text = std::string(program) + ": " + std::string(line) + "\n";
+  std::fputs(text.c_str(), stderr);
 }
 
 Status write_standard_output(std::string_view text) {

@@ -11,3 +11,7 @@ bool read_integer(std::string_view text, std::int64_t low, std::int64_t high, st
 
 // "WIDTHxHEIGHT", each side in low..high.
 bool read_size(std::string_view text, int low, int high, int* width, int* height);
+
+// "WIDTHxHEIGHT" of any two decimal integers from 0, for a caller that tells
+// a size out of its range apart from text that is no size.
+bool read_size_form(std::string_view text, std::int64_t* width, std::int64_t* height);

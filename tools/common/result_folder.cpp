@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/shown_text.h"
 #include "input/file_lookup.h"
 #include "input/required_files.h"
 
@@ -18,11 +19,16 @@ LoadResult load_result_folder(const std::string& argument) {
   const std::string folder = absolute_folder(argument);
   const RequiredFiles check = check_required_files(join_path(folder, "comdin.dat"));
   if (!check.all_present) {
-    std::string message = folder + ": missing needed files:";
+    std::string message = shown_text(folder) + ": missing needed files:";
     for (const std::string& name : check.missing) message += " " + name;
     LoadResult missing;
     missing.status = Status::not_found(message);
     return missing;
   }
   return load_problem(check.working_directory);
+}
+
+Status check_stored_steps(const Problem& problem, const std::string& work) {
+  if (problem.control.step_count >= 0) return Status::ok();
+  return Status::damaged("comdin.dat: the number of stored steps (group 5) is 0: there is no step to " + work);
 }

@@ -15,3 +15,8 @@ std::string absolute_folder(const std::string& argument);
 // "FOLDER: missing needed files: x.unf nei.unf" (the absolute folder and each
 // missing name), or the readers' own Status naming the file.
 LoadResult load_result_folder(const std::string& argument);
+
+// Ok when the problem has a stored step; otherwise damaged, naming the value
+// of comdin.dat at fault: "comdin.dat: the number of stored steps (group 5)
+// is 0: there is no step to " and `work` ("draw", "plot").
+Status check_stored_steps(const Problem& problem, const std::string& work);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/shown_text.h"
+
 WholeFile::WholeFile(std::string path) : path_(std::move(path)) {
   const std::filesystem::path p(path_);
   temporary_ = (p.parent_path() / ("." + p.filename().string() + ".part-" + std::to_string(::getpid()))).string();
@@ -18,7 +20,7 @@ Status WholeFile::commit() {
   std::filesystem::rename(temporary_, path_, error);
   if (error) {
     discard();
-    return Status::io_error(path_ + ": cannot be written: " + error.message());
+    return Status::io_error(shown_text(path_) + ": cannot be written: " + error.message());
   }
   committed_ = true;
   return Status::ok();
@@ -33,7 +35,7 @@ void WholeFile::discard() {
 Status WholeFile::write(std::initializer_list<std::string_view> pieces) const {
   errno = 0;
   std::FILE* out = std::fopen(temporary_.c_str(), "wb");
-  if (out == nullptr) return Status::from_errno(path_ + ": cannot be written", errno);
+  if (out == nullptr) return Status::from_errno(shown_text(path_) + ": cannot be written", errno);
   std::setvbuf(out, nullptr, _IOFBF, 1 << 20);
   bool written = true;
   for (std::string_view piece : pieces)
@@ -43,7 +45,7 @@ Status WholeFile::write(std::initializer_list<std::string_view> pieces) const {
     written = false;
     error = errno;
   }
-  if (!written) return Status::from_errno(path_ + ": cannot be written", error != 0 ? error : EIO);
+  if (!written) return Status::from_errno(shown_text(path_) + ": cannot be written", error != 0 ? error : EIO);
   return Status::ok();
 }
 

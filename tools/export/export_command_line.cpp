@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "base/shown_text.h"
 #include "integer_text.h"
 
 const char* const kExportDescription =
@@ -51,8 +52,16 @@ Status read_given(const CLI::App& app, const Given& given, ExportOptions* option
   if (!read_integer(given.fps, 1, 120, &value))
     return wrong("--fps: a rate from 1 to 120 was expected, found \"" + given.fps + "\"");
   options->fps = static_cast<int>(value);
-  if (!read_size(given.size, 1, 16000, &options->width, &options->height))
-    return wrong("--size: WIDTHxHEIGHT was expected, found \"" + given.size + "\"");
+  std::int64_t width = 0, height = 0;
+  if (!read_size_form(given.size, &width, &height))
+    return wrong("--size: WIDTHxHEIGHT was expected, found \"" + shown_text(given.size) + "\"");
+  // A movie's encoders take pictures of 2x2 pixels or more.
+  const std::int64_t smallest = options->movie.empty() ? 1 : 2;
+  if (std::min(width, height) < smallest || std::max(width, height) > kLargestPictureSide)
+    return wrong("--size " + given.size + ": each side must be " + std::to_string(smallest) + " to " +
+                 std::to_string(kLargestPictureSide) + " pixels" + (options->movie.empty() ? "" : " for a movie"));
+  options->width = static_cast<int>(width);
+  options->height = static_cast<int>(height);
   options->only_frame = -1;
   if (app.count("--frame") > 0) {
     if (!read_integer(given.frame, 0, INT64_MAX, &value))
@@ -94,7 +103,8 @@ void add_export_options(CommandLine* command_line, ExportOptions* options) {
   CLI::App& app = command_line->app();
   auto given = std::make_shared<Given>();
   app.add_option("DIR", given->folders, "The result folder (comdin.dat, x.unf, nei.unf, u01.unf, el.unf).");
-  app.add_option("--out", given->out, "Write the frames as FOLDER/frame-0000.png, frame-0001.png, ... (FOLDER is made).")
+  app.add_option("--out", given->out, "Write the frames as FOLDER/frame-0000.png, frame-0001.png, ... (FOLDER is made). The frames "
+                 "of an earlier export there are removed first; a folder that holds other files is refused.")
       ->option_text("FOLDER")
       ->take_last();
   app.add_option("--movie", given->movie,

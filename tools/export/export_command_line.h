@@ -9,6 +9,13 @@
 #include "command_line.h"
 #include "export_options.h"
 
+// The largest side of the pictures, in pixels. FFmpeg takes a picture whose
+// (width + 128) x (height + 128) is below 2^28 (16000x16000 passes,
+// 16384x16384 does not), libx264 at most 16384 a side, libvpx-vp9 and the GIF
+// encoder 65535: 16000 a side keeps a picture within what every format's
+// encoder takes.
+constexpr int kLargestPictureSide = 16000;
+
 // The description, failures and notes of veltra-export's --help.
 extern const char* const kExportDescription;
 extern const char* const kExportFailures;

@@ -131,7 +131,7 @@ Status check_colouring(const Colouring& c) {
                                   " one of " + names + " was expected, found \"" + c.map->name + "\"");
 }
 
-constexpr const char* kInteger = "an integer";
+constexpr const char* kInteger = "an integer from -2147483648 to 2147483647";
 constexpr const char* kFactor = "a number or auto";
 
 constexpr SettingOption kSettingOptions[] = {

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "base/memory_budget.h"
 #include "command_line.h"
 #include "exit_status.h"
 #include "export_command_line.h"
 #include "export_options.h"
 #include "frame_sink.h"
 #include "input/step_records.h"
+#include "interrupt.h"
 #include "platform/surface.h"
 #include "platform/wnd.h"
 #include "progress.h"
@@ -58,8 +60,8 @@ Status frames_to_write(const GraphSettings& settings, FrameRange* range) {
   const std::int64_t frames = frame_count(settings);
   if (frames <= 0) {
     // Without a stored step the folder is at fault, otherwise the steps asked for.
-    const std::string message = "no frame to render: the start step lies after the end step";
-    return problem->control.step_count < 0 ? Status::damaged(message) : Status::invalid_argument(message);
+    if (Status steps = check_stored_steps(*problem, "draw"); !steps.is_ok()) return steps;
+    return Status::invalid_argument("no frame to render: the start step lies after the end step");
   }
   if (options.only_frame >= frames)
     return Status::invalid_argument("--frame " + std::to_string(options.only_frame) + ": the graph has " +
@@ -68,6 +70,37 @@ Status frames_to_write(const GraphSettings& settings, FrameRange* range) {
   return Status::ok();
 }
 
+// The run's step files, watched: each step read first checks for an
+// interrupt, and the steps of the extents pass are counted on a terminal.
+class WatchedSteps : public StepSource {
+ public:
+  explicit WatchedSteps(StepSource& steps) : steps_(steps) {}
+  // Counts the steps read from now on, of `total`, until stop_counting.
+  void count_steps(std::int64_t total, const char* unit) {
+    progress_ = std::make_unique<Progress>(total, unit, options.quiet, false);
+    read_ = 0;
+  }
+  void stop_counting() { progress_.reset(); }
+
+  Status read_node_step(int step, std::vector<float>* displacements) override {
+    if (interrupted()) return interrupted_status();
+    Status status = steps_.read_node_step(step, displacements);
+    if (progress_) progress_->done(++read_);
+    return status;
+  }
+  Status read_element_step(int step, std::vector<float>* values, std::vector<std::int32_t>* codes) override {
+    if (interrupted()) return interrupted_status();
+    return steps_.read_element_step(step, values, codes);
+  }
+  void close_displacements() override { steps_.close_displacements(); }
+  void read_ahead(int step, bool elements) override { steps_.read_ahead(step, elements); }
+
+ private:
+  StepSource& steps_;
+  std::unique_ptr<Progress> progress_;
+  std::int64_t read_ = 0;
+};
+
 // --vtk alone: the steps' records straight into the series, with no
 // drawing and no window system.
 Status write_series() {
@@ -75,9 +108,10 @@ Status write_series() {
   if (Status s = frames_to_write(chosen.settings, &range); !s.is_ok()) return s;
   StepRecords records(*problem);
   if (Status s = records.open_u01(); !s.is_ok()) return s;
-  StepRecordsSource source(records);
+  StepRecordsSource records_source(records);
+  WatchedSteps source(records_source);
   if (Status s = vtk->begin(*problem, range.end - range.first); !s.is_ok()) return s;
-  progress = std::make_unique<Progress>(range.end - range.first, options.quiet);
+  progress = std::make_unique<Progress>(range.end - range.first, "steps", options.quiet, true);
   const bool elements = problem->control.element_count > 0;
   std::vector<float> displacements, values;
   std::vector<std::int32_t> codes;
@@ -91,7 +125,7 @@ Status write_series() {
       source.read_ahead(*next, elements);
     const float t = static_cast<float>(step) * problem->control.time_step;
     if (status = vtk->add(t, displacements, values, codes); !status.is_ok()) return status;
-    progress->frames_done(j - range.first + 1);
+    progress->done(j - range.first + 1);
   }
   return vtk->finish();
 }
@@ -101,15 +135,25 @@ void export_program() {
   StepRecords records(*problem);
   Status status = records.open_u01();
   if (!status.is_ok()) fail(status);
-  StepRecordsSource source(records);
+  StepRecordsSource records_source(records);
+  WatchedSteps source(records_source);
 
   GraphRun run;
   prepare_graph_run(run, problem, chosen.settings, chosen.colour_scheme, &source);
   run.caption = "(1) " + problem->control.problem_title;
   run.romanian_messages = chosen.romanian_messages;
   run.colouring = chosen.colouring;
-  status = measure_extents(run);
+
+  FrameRange range;
+  if (status = frames_to_write(run.settings, &range); !status.is_ok()) fail(status);
+  const std::int64_t total = range.end - range.first;
+
+  source.count_steps(frame_count(run.settings), "steps of u01.unf for the extents");
+  std::string note;
+  status = measure_extents(run, &note);
+  source.stop_counting();
   if (!status.is_ok()) fail(status);
+  if (!note.empty()) report_note(kProgram, note);
 
   // The frames are drawn into an offscreen surface of the chosen size.
   GfxSurface surface(options.width, options.height);
@@ -123,15 +167,11 @@ void export_program() {
       fail(Status::io_error(" ** Font Initialization Error"));
   }
 
-  FrameRange range;
-  if (status = frames_to_write(run.settings, &range); !status.is_ok()) fail(status);
-  const std::int64_t total = range.end - range.first;
-
   for (auto& sink : sinks)
     if (status = sink->begin(options.width, options.height); !status.is_ok()) fail(status);
   if (vtk)
     if (status = vtk->begin(*problem, total); !status.is_ok()) fail(status);
-  progress = std::make_unique<Progress>(total, options.quiet);
+  progress = std::make_unique<Progress>(total, "frames", options.quiet, true);
 
   // The frame loop: each drawn frame is copied once and handed to every sink.
   WndImage image;
@@ -140,6 +180,10 @@ void export_program() {
   AnimationOptions animation;
   animation.only_frame = options.only_frame;
   animation.after_frame = [&](std::int64_t frame, std::int64_t step) {
+    if (interrupted()) {
+      save_error = interrupted_status();
+      return false;
+    }
     surface.copy_image(&image);
     const std::int64_t number = options.only_frame >= 0 ? frame : done;
     for (auto& sink : sinks) {
@@ -155,7 +199,7 @@ void export_program() {
         return false;
       }
     }
-    progress->frames_done(++done);
+    progress->done(++done);
     return true;
   };
   status = run_animation(run, animation);
@@ -185,15 +229,26 @@ int main(int argc, char** argv) {
   if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
   LoadResult loaded = load_result_folder(options.folder);
+  for (const std::string& line : loaded.warnings) report_note(kProgram, line);
   if (!loaded.status.is_ok()) return report_failure(kProgram, loaded.status);
   problem = loaded.problem;
   if (Status status = export_settings(options, problem->control.step_count, &chosen); !status.is_ok())
     return report_failure(kProgram, status);
   for (const std::string& note : chosen.notes) std::fprintf(stderr, "%s\n", note.c_str());
 
-  if (!options.out.empty()) sinks.push_back(make_png_folder(options.out));
+  if (!options.out.empty())
+    sinks.push_back(make_png_folder(options.out, [](const std::string& line) { report_note(kProgram, line); }));
   if (!options.movie.empty()) sinks.push_back(make_movie_file(options.movie, options.fps));
   if (!options.vtk.empty()) vtk = std::make_unique<VtkSeries>(options.vtk);
+  // The pictures' memory, before a frame is drawn.
+  std::int64_t bytes = 0;
+  for (const auto& sink : sinks) bytes += sink->memory_bytes(options.width, options.height);
+  const std::string size_text = std::to_string(options.width) + "x" + std::to_string(options.height);
+  if (Status status = check_memory("--size " + size_text, bytes); !status.is_ok())
+    return report_failure(kProgram, status);
+  // From here on the export writes files: a Ctrl-C or a SIGTERM stops it
+  // at the next step or frame, and what it was writing is removed.
+  catch_interrupts();
   if (sinks.empty()) {
     const Status status = write_series();
     if (progress) progress->finish();

@@ -18,6 +18,7 @@ extern "C" {
 
 #include <cstring>
 
+#include "base/shown_text.h"
 #include "export_command_line.h"
 #include "frame_sink.h"
 #include "whole_file.h"
@@ -38,6 +39,14 @@ class MovieFile : public FrameSink {
   ~MovieFile() override { abandon(); }
 
   Status begin(int width, int height) override;
+  // libvpx-vp9 keeps the most frames for its look-ahead, libx264 fewer, the
+  // GIF filters one; the encoders' threads take their own stacks and heaps.
+  std::int64_t memory_bytes(int width, int height) const override {
+    const std::int64_t pixels = std::int64_t{width} * height;
+    if (format_ext_ == ".webm") return (std::int64_t{256} << 20) + 120 * pixels;
+    if (format_ext_ == ".mp4") return (std::int64_t{224} << 20) + 60 * pixels;
+    return 56 * pixels;
+  }
   Status add(const WndImage& image, std::int64_t frame) override;
   Status finish() override;
   void abandon() override;
@@ -45,7 +54,7 @@ class MovieFile : public FrameSink {
  private:
   Status fail(const std::string& what) {
     abandon();
-    return Status::io_error(path_ + ": " + what);
+    return Status::io_error(shown_text(path_) + ": " + what);
   }
   Status fail(const std::string& what, int code) { return fail(what + ": " + av_error_text(code)); }
   Status open_gif_filters();
@@ -183,7 +192,7 @@ Status MovieFile::open_gif_filters() {
 }
 
 Status MovieFile::add(const WndImage& image, std::int64_t frame) {
-  if (format_ == nullptr) return Status::io_error(path_ + ": the movie was not begun");
+  if (format_ == nullptr) return Status::io_error(shown_text(path_) + ": the movie was not begun");
   const auto* pixels = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
   const int stride = image.width * 4;
   int rc = 0;
@@ -235,7 +244,7 @@ Status MovieFile::encode(AVFrame* frame) {
 }
 
 Status MovieFile::finish() {
-  if (format_ == nullptr) return Status::io_error(path_ + ": the movie was not begun");
+  if (format_ == nullptr) return Status::io_error(shown_text(path_) + ": the movie was not begun");
   int rc = 0;
   if (gif_) {
     if ((rc = av_buffersrc_add_frame(source_, nullptr)) < 0) return fail("the palette filters", rc);

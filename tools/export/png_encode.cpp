@@ -22,15 +22,27 @@ void put_chunk(std::vector<unsigned char>* out, const char* type, const unsigned
   put_u32(out, static_cast<std::uint32_t>(crc));
 }
 
+const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// The keyword, a NUL, the text.
+constexpr char kSoftware[] = "Software\0veltra-export";
+
 }  // namespace
+
+bool written_by_encode_png(std::string_view start) {
+  if (start.size() < kPngMarkBytes) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(start.data());
+  if (std::memcmp(bytes, kSignature, 8) != 0 || std::memcmp(bytes + 12, "IHDR", 4) != 0) return false;
+  std::vector<unsigned char> text;
+  put_chunk(&text, "tEXt", reinterpret_cast<const unsigned char*>(kSoftware), sizeof kSoftware - 1);
+  return text.size() == kPngMarkBytes - 33 && std::memcmp(bytes + 33, text.data(), text.size()) == 0;
+}
 
 bool encode_png(const WndImage& image, std::vector<unsigned char>* png) {
   png->clear();
   const int w = image.width, h = image.height;
   if (w <= 0 || h <= 0 || image.pixels.size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
     return false;
-  static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  png->insert(png->end(), signature, signature + 8);
+  png->insert(png->end(), kSignature, kSignature + 8);
   unsigned char header[13];
   const std::uint32_t dims[2] = {static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h)};
   for (int i = 0; i < 2; ++i)
@@ -41,6 +53,7 @@ bool encode_png(const WndImage& image, std::vector<unsigned char>* png) {
   header[11] = 0;  // adaptive filtering, one filter byte a line
   header[12] = 0;  // not interlaced
   put_chunk(png, "IHDR", header, sizeof header);
+  put_chunk(png, "tEXt", reinterpret_cast<const unsigned char*>(kSoftware), sizeof kSoftware - 1);
 
   z_stream z{};
   if (deflateInit2(&z, 1, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) return false;

@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/memory_budget.h"
 #include "command_line.h"
 #include "exit_status.h"
 #include "info_json.h"
+#include "interrupt.h"
+#include "progress.h"
 #include "result_folder.h"
 #include "result_scan.h"
 #include "step_csv.h"
@@ -38,6 +41,19 @@ std::string history_csv(const NodeHistory& history) {
     text += '\n';
   }
   return text;
+}
+
+// The JSON of the tables or of a step's records takes about this much
+// memory a value: the value, its place in its array, the printed text.
+constexpr std::int64_t kJsonBytesPerValue = 64;
+
+// A scan's report: the progress on a terminal, and the stop at an interrupt.
+ScanReport report_to(Progress* progress) {
+  return [progress](std::int64_t done, std::int64_t) {
+    progress->done(done);
+    if (interrupted()) return interrupted_status();
+    return Status::ok();
+  };
 }
 
 }  // namespace
@@ -88,13 +104,21 @@ int main(int argc, char** argv) {
   if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
   LoadResult loaded = load_result_folder(folder);
+  for (const std::string& line : loaded.warnings) report_note(kProgram, line);
   if (!loaded.status.is_ok()) return report_failure(kProgram, loaded.status);
   const Problem& problem = *loaded.problem;
+  const ProblemControl& c = problem.control;
+  // The passes over u01.unf may be long: a Ctrl-C ends them cleanly.
+  catch_interrupts();
+  const std::int64_t steps = std::int64_t{c.step_count} + 1;
 
   if (history_option->count() > 0) {
     NodeHistory history;
-    if (Status status = read_node_history(problem, node, &history); !status.is_ok())
-      return report_failure(kProgram, status);
+    Progress progress(steps, "steps of u01.unf", false, false);
+    Status status = read_node_history(problem, node, &history, report_to(&progress));
+    progress.finish();
+    if (!status.is_ok()) return report_failure(kProgram, status);
+    if (!history.non_finite.empty()) report_note(kProgram, history.non_finite);
     return report_failure(kProgram, write_standard_output(history_csv(history)));
   }
 
@@ -105,9 +129,25 @@ int main(int argc, char** argv) {
                                                              std::to_string(problem.control.step_count)));
   if (csv) return report_failure(kProgram, write_step_csv(problem, step, elements));
 
-  LargestDisplacement largest;
-  if (Status status = find_largest_displacement(problem, &largest); !status.is_ok())
+  // The tables and a step's records are built as one JSON value, then printed.
+  std::int64_t values = 0;
+  if (tables) values += std::int64_t{c.node_count} * (3 * c.NGL + 4) + 2 * std::int64_t{c.element_count};
+  if (with_step) values += std::int64_t{c.node_count} * c.NGL + 2 * std::int64_t{c.element_count};
+  if (Status status = check_memory(std::string(tables ? "--tables" : "--step") + " for node_count " +
+                                       std::to_string(c.node_count) + " and element_count " +
+                                       std::to_string(c.element_count),
+                                   values * kJsonBytesPerValue);
+      !status.is_ok())
     return report_failure(kProgram, status);
+
+  LargestDisplacement largest;
+  {
+    Progress progress(steps, "steps of u01.unf", false, false);
+    Status status = find_largest_displacement(problem, &largest, report_to(&progress));
+    progress.finish();
+    if (!status.is_ok()) return report_failure(kProgram, status);
+  }
+  if (!largest.non_finite.empty()) report_note(kProgram, largest.non_finite);
   Json json = summary_json(loaded, largest);
   if (tables) add_tables(problem, &json);
   if (with_step) {

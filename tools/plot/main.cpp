@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -14,10 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "base/memory_budget.h"
+#include "base/shown_text.h"
 #include "command_line.h"
 #include "exit_status.h"
 #include "history_plot.h"
 #include "integer_text.h"
+#include "interrupt.h"
+#include "progress.h"
 #include "result_folder.h"
 #include "result_scan.h"
 #include "whole_file.h"
@@ -25,6 +30,12 @@
 namespace {
 
 constexpr char kProgram[] = "veltra-plot";
+// The picture's sides: room for the axes and the legend, and what a picture
+// of Qt's takes.
+constexpr std::int64_t kSmallestSide = 100;
+constexpr std::int64_t kLargestSide = 16000;
+// A PNG picture takes its pixels and the encoded file, at most as large.
+constexpr std::int64_t kBytesPerPixel = 8;
 
 // Qt's notes about the offscreen platform say nothing to the user of a
 // command-line tool; critical messages still show.
@@ -58,8 +69,14 @@ Status check(CLI::App& app, PlotOptions* o) {
       return wrong("--direction: 1, 2 or 3 was expected, found \"" + o->direction_text + "\"");
     o->direction = static_cast<int>(value);
   }
-  if (!read_size(o->size_text, 100, 16000, &o->width, &o->height))
-    return wrong("--size: WIDTHxHEIGHT from 100x100 was expected, found \"" + o->size_text + "\"");
+  std::int64_t width = 0, height = 0;
+  if (!read_size_form(o->size_text, &width, &height))
+    return wrong("--size: WIDTHxHEIGHT was expected, found \"" + shown_text(o->size_text) + "\"");
+  if (std::min(width, height) < kSmallestSide || std::max(width, height) > kLargestSide)
+    return wrong("--size " + o->size_text + ": each side must be " + std::to_string(kSmallestSide) + " to " +
+                 std::to_string(kLargestSide) + " pixels");
+  o->width = static_cast<int>(width);
+  o->height = static_cast<int>(height);
   std::string suffix = std::filesystem::path(o->out).extension().string();
   for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (suffix != ".png" && suffix != ".svg")
@@ -98,17 +115,37 @@ int main(int argc, char** argv) {
   if (std::optional<int> exit = command_line.parse(argc, argv)) return *exit;
 
   LoadResult loaded = load_result_folder(o.folders[0]);
+  for (const std::string& line : loaded.warnings) report_note(kProgram, line);
   if (!loaded.status.is_ok()) return report_failure(kProgram, loaded.status);
   const Problem& problem = *loaded.problem;
   const int node = o.node, direction = o.direction, width = o.width, height = o.height;
   const std::string& out = o.out;
+  if (Status status = check_stored_steps(problem, "plot"); !status.is_ok()) return report_failure(kProgram, status);
   if (direction > problem.control.NGL)
     return report_failure(kProgram, Status::invalid_argument("--direction " + std::to_string(direction) +
                                                              ": the problem has directions 1 to " +
                                                              std::to_string(problem.control.NGL)));
 
+  if (!o.svg) {
+    if (Status status = check_memory("--size " + o.size_text, std::int64_t{width} * height * kBytesPerPixel);
+        !status.is_ok())
+      return report_failure(kProgram, status);
+  }
+
+  // The pass over u01.unf may be long: its progress on a terminal, and a
+  // Ctrl-C ends it cleanly.
+  catch_interrupts();
   NodeHistory history;
-  if (Status status = read_node_history(problem, node, &history); !status.is_ok()) return report_failure(kProgram, status);
+  {
+    Progress progress(std::int64_t{problem.control.step_count} + 1, "steps of u01.unf", false, false);
+    Status status = read_node_history(problem, node, &history, [&progress](std::int64_t done, std::int64_t) {
+      progress.done(done);
+      return interrupted() ? interrupted_status() : Status::ok();
+    });
+    progress.finish();
+    if (!status.is_ok()) return report_failure(kProgram, status);
+  }
+  if (!history.non_finite.empty()) report_note(kProgram, history.non_finite);
 
   HistoryPlot plot;
   plot.title = QString::fromStdString(problem.control.problem_title);
@@ -145,5 +182,6 @@ int main(int argc, char** argv) {
     draw_history_plot(painter, area, plot);
     painter.end();
   }
+  if (interrupted()) return report_failure(kProgram, interrupted_status());
   return report_failure(kProgram, write_whole_file(out, std::string_view(bytes.constData(), bytes.size())));
 }

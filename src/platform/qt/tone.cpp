@@ -12,6 +12,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qtl {
 
@@ -48,8 +53,37 @@ bool tones_audible() {
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+namespace {
+
+// Whether a sound server listens where PulseAudio's clients look for one
+// (PipeWire's PulseAudio service listens there too): the server PULSE_SERVER
+// names, or the native socket in the user's runtime folder or the system's.
+// Without one, Qt Multimedia's PulseAudio backend would only say on stderr
+// that it cannot connect, and find no output.
+bool sound_server_present() {
+  if (const char* server = std::getenv("PULSE_SERVER"); server != nullptr && *server != '\0') return true;
+  std::vector<std::string> sockets;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
+    sockets.push_back(std::string(runtime) + "/pulse/native");
+  sockets.push_back("/run/user/" + std::to_string(::getuid()) + "/pulse/native");
+  sockets.push_back("/run/pulse/native");
+  for (const std::string& socket : sockets) {
+    struct stat info;
+    if (::stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void play_tone(int frequency_hz, int duration_ms) {
   if (duration_ms < 1) return;
+  // Without a sound server the system's plain beep sounds, quietly.
+  static const bool server = sound_server_present();
+  if (!server) {
+    QApplication::beep();
+    return;
+  }
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   QAudioFormat format;
   if (!device.isNull()) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMenu>
 #include <algorithm>
@@ -133,8 +134,14 @@ void open_on_gui(const std::shared_ptr<Child>& child) {
 }  // namespace
 
 int wnd_runtime_main(int argc, char** argv, void (*program)()) {
+  // The desktop entry the windows belong to (Wayland's app id, and the
+  // entry a task bar links the windows to), set before the platform is.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.veltra.Veltra"));
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
+  // The program's icon, drawn from the SVG that the package installs, for
+  // the frame window and its child windows' title bars.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.veltra.Veltra.svg")));
   create_frame_window();
   std::thread([program] {
     program();
