@@ -20,6 +20,8 @@ class CAPABILITY("mutex") Mutex {
 
   void lock() ACQUIRE() { mutex_.lock(); }
   void unlock() RELEASE() { mutex_.unlock(); }
+  // Takes the mutex when it is free; false, without waiting, when not.
+  bool try_lock() TRY_ACQUIRE(true) { return mutex_.try_lock(); }
 
  private:
   friend class CondVar;

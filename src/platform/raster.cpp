@@ -1,6 +1,7 @@
 #include "platform/raster.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
@@ -138,10 +139,22 @@ struct ShadedInk {
   }
 };
 
+// Writes one pixel: plainly, or as a relaxed atomic word when other threads
+// write the same buffer at the same time (on the usual processors the same
+// single store).
+template <bool kShared>
+inline void put_pixel(std::uint32_t* pixel, std::uint32_t value) {
+  if constexpr (kShared) {
+    std::atomic_ref<std::uint32_t>(*pixel).store(value, std::memory_order_relaxed);
+  } else {
+    *pixel = value;
+  }
+}
+
 // The line of raster_line in the colours `ink` gives along it: ink.begin(n)
 // once with the index n of the line's far end pixel, then ink.at(k) for the
 // pixel k along the whole line.
-template <class Ink>
+template <bool kShared = false, class Ink>
 void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1, Ink ink,
                LinePattern& pattern, bool skip_first, PixelBox& dirty) {
   const double dx = x1 - x0, dy = y1 - y0;
@@ -169,11 +182,12 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
       ink.begin(static_cast<unsigned>(std::max(std::abs(xb - xa), std::abs(yb - ya))));
       if (mask == kLineSolid) {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
-          if (k >= skip) bits[y * stride + x] = ink.at(k);
+          if (k >= skip) put_pixel<kShared>(&bits[y * stride + x], ink.at(k));
         });
       } else {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
-          if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u)))) bits[y * stride + x] = ink.at(k);
+          if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u))))
+            put_pixel<kShared>(&bits[y * stride + x], ink.at(k));
         });
       }
       dirty.add(xa, ya);
@@ -194,7 +208,7 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
     if (static_cast<unsigned>(x) >= static_cast<unsigned>(b.width) ||
         static_cast<unsigned>(y) >= static_cast<unsigned>(b.height))
       return;
-    b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x] = ink.at(along);
+    put_pixel<kShared>(&b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x], ink.at(along));
   });
   dirty.add(std::clamp(xa, 0, b.width - 1), std::clamp(ya, 0, b.height - 1));
   dirty.add(std::clamp(xb, 0, b.width - 1), std::clamp(yb, 0, b.height - 1));
@@ -205,6 +219,11 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
 void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
                  std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty) {
   draw_line(b, x0, y0, x1, y1, FlatInk{colour}, pattern, skip_first, dirty);
+}
+
+void raster_line_shared(const PixelBuffer& b, double x0, double y0, double x1, double y1,
+                        std::uint32_t colour, LinePattern& pattern, PixelBox& dirty) {
+  draw_line<true>(b, x0, y0, x1, y1, FlatInk{colour}, pattern, false, dirty);
 }
 
 void raster_shaded_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "platform/gfx.h"
@@ -45,16 +46,14 @@ struct PixelBuffer {
   int stride = 0;  // pixels per scan line
 };
 
-// Inclusive bounding box of the pixels written; empty while x0 > x1.
+// Inclusive bounding box of the pixels written; empty while x0 > x1. An
+// empty box holds the widest reversed bounds, so that adding a pixel is four
+// comparisons without a branch (it is done for every line drawn).
 struct PixelBox {
-  int x0 = 1, y0 = 1, x1 = 0, y1 = 0;
+  int x0 = std::numeric_limits<int>::max(), y0 = std::numeric_limits<int>::max();
+  int x1 = std::numeric_limits<int>::min(), y1 = std::numeric_limits<int>::min();
   bool empty() const { return x0 > x1 || y0 > y1; }
   void add(int x, int y) {
-    if (empty()) {
-      x0 = x1 = x;
-      y0 = y1 = y;
-      return;
-    }
     x0 = std::min(x0, x);
     x1 = std::max(x1, x);
     y0 = std::min(y0, y);
@@ -79,6 +78,13 @@ struct LinePattern {
 // advances by every pixel of the line, clipped away or not.
 void raster_line(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
                  std::uint32_t colour, LinePattern& pattern, bool skip_first, PixelBox& dirty);
+
+// raster_line (no joint skipped) for a line drawn while other threads draw
+// other lines into the same buffer, all in the same colour: each pixel is
+// stored as one relaxed atomic word, so that the picture is the union of the
+// lines whichever thread comes first.
+void raster_line_shared(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                        std::uint32_t colour, LinePattern& pattern, PixelBox& dirty);
 
 // The line of raster_line (no joint skipped) in a colour that runs along it
 // from palette entry shade0 / 256 at (x0, y0) to shade1 / 256 at (x1, y1):

@@ -74,9 +74,11 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
   gfx_rectangle(kGfxBorder, x - mdx, y + mdy, x + mdx, y - mdy);
 }
 
-// Elements go to the window in batches of this many segments: one window
-// access per batch instead of three per element, with a bounded buffer.
-constexpr std::size_t kSegmentBatch = 4096;
+// Elements go to the window in batches of up to this many segments: one
+// window access per batch instead of three per element, with a bounded
+// buffer (2.5 MB), and batches large enough for the window layer to draw
+// each on two cores.
+constexpr std::size_t kSegmentBatch = 65536;
 
 void draw_elements(GraphRun& run) {
   const Problem& p = *run.problem;
@@ -87,7 +89,7 @@ void draw_elements(GraphRun& run) {
     draw_coloured_elements(run);
     return;
   }
-  std::vector<GfxSegment> batch(kSegmentBatch);
+  std::vector<GfxSegment> batch(std::min<std::size_t>(kSegmentBatch, static_cast<std::size_t>(std::max(elements, 1))));
   std::size_t used = 0;
   bool style_set = false;
   for (int e = 0; e < elements; ++e) {
@@ -100,7 +102,7 @@ void draw_elements(GraphRun& run) {
       style_set = true;
     }
     batch[used++] = {run.plot_x[n1 - 1], run.plot_y[n1 - 1], run.plot_x[n2 - 1], run.plot_y[n2 - 1], want};
-    if (used == kSegmentBatch) {
+    if (used == batch.size()) {
       gfx_segments(batch.data(), used);
       used = 0;
     }

@@ -1,6 +1,11 @@
 // The drawing operations on the real canvas, checked pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "platform/qt/surface_image.h"
@@ -141,6 +146,75 @@ TEST(Gfx, DiagonalLineAndColourIsRgb) {
   const WorldPoint p = gfx_current_position();
   EXPECT_EQ(p.x, 40);
   EXPECT_EQ(p.y, 40);
+}
+
+// A batch leaves what the single calls leave: the pixels, the current position,
+// the status and whether any end was refused, on both sides of the size from
+// which a batch is drawn by two threads, with dashed and dotted lines, lines
+// that leave the window and ends that are refused. A shaded batch, whose
+// crossing lines differ in colour, is checked against one call per segment.
+TEST(Gfx, SegmentBatchesDrawWhatTheSingleCallsDraw) {
+  struct Case {
+    std::size_t count;
+    std::size_t refuse_every;  // every n-th end is not finite (0: none)
+    bool last_refused;
+  };
+  const Case cases[] = {
+      {100, 0, false}, {4095, 0, false}, {4096, 0, false}, {20000, 0, false}, {20000, 97, false}, {9000, 0, true},
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::uint16_t styles[] = {kLineSolid, kLineDashed, kLineDotted};
+  const Rgb palette[] = {kRgbBlack, kRed, kBlue, 0x00FF00, 0x808080};
+  for (const bool shaded : {false, true}) {
+    for (const Case& test : cases) {
+      SCOPED_TRACE(std::to_string(test.count) + (shaded ? " shaded" : " plain"));
+      std::mt19937 random(static_cast<unsigned>(test.count + test.refuse_every));
+      std::uniform_real_distribution<double> along(-20.0, 120.0);
+      std::vector<GfxShadedSegment> segments(test.count);
+      for (std::size_t i = 0; i < test.count; ++i) {
+        GfxShadedSegment& s = segments[i];
+        s = {along(random), along(random), along(random), along(random),
+             static_cast<std::uint32_t>(random() % 1200), static_cast<std::uint32_t>(random() % 1200),
+             styles[random() % 3]};
+        if (test.refuse_every != 0 && i % test.refuse_every == 5) s.y2 = nan;
+      }
+      if (test.last_refused) segments.back().x2 = nan;
+      const bool any_refused = test.refuse_every != 0 || test.last_refused;
+      std::vector<GfxSegment> plain;
+      for (const GfxShadedSegment& s : segments) plain.push_back({s.x1, s.y1, s.x2, s.y2, s.style});
+
+      open_graph(10, 300, 200);
+      ASSERT_TRUE(gfx_set_window(false, 0, 0, 100, 100));
+      gfx_set_background_colour(kRgbWhite);
+      gfx_clear();
+      gfx_set_colour(kBlue);
+      EXPECT_EQ(shaded ? gfx_shaded_segments(segments.data(), segments.size(), palette, std::size(palette))
+                       : gfx_segments(plain.data(), plain.size()),
+                !any_refused);
+      const GfxStatus batch_status = gfx_status();
+      const WorldPoint batch_position = gfx_current_position();
+      const QImage batch = graph_image(10);
+
+      gfx_clear();
+      bool all = true;
+      for (std::size_t i = 0; i < segments.size(); ++i) {
+        const GfxShadedSegment& s = segments[i];
+        if (shaded) {
+          all = gfx_shaded_segments(&s, 1, palette, std::size(palette)) && all;
+        } else {
+          gfx_set_line_style(s.style);
+          gfx_move_to(s.x1, s.y1);
+          all = gfx_line_to(s.x2, s.y2) && all;
+        }
+      }
+      EXPECT_EQ(all, !any_refused);
+      EXPECT_EQ(batch_status, gfx_status());
+      const WorldPoint single_position = gfx_current_position();
+      EXPECT_EQ(batch_position.x, single_position.x);
+      EXPECT_EQ(batch_position.y, single_position.y);
+      EXPECT_TRUE(batch == graph_image(10));
+    }
+  }
 }
 
 TEST(Gfx, LinesFarOutsideAreClippedNotLost) {

@@ -7,12 +7,14 @@
 // (glyph_cache.h), other text goes through QPainter.
 #include <QFontInfo>
 #include <QPainter>
+#include <algorithm>
 #include <optional>
 
 #include "platform/font_options.h"
 #include "platform/gfx.h"
 #include "platform/gfx_checks.h"
 #include "platform/raster.h"
+#include "platform/shared_work.h"
 #include "platform/world_window.h"
 #include "platform/qt/child_window.h"
 #include "platform/qt/font_list.h"
@@ -127,46 +129,83 @@ bool gfx_line_to(double x, double y) {
 
 namespace {
 
-// The loop of gfx_segments and gfx_shaded_segments: each segment sets the
-// line style and the current position as the single calls would, and
-// draw(buffer, segment, pattern, dirty) rasterises it when the window has a
-// picture.
+// Batches of at least this many segments are drawn by two threads at once
+// (shared_work.h).
+constexpr std::size_t kShareMin = 4096;
+// Segments of one colour are handed out in chunks of this many.
+constexpr std::size_t kShareChunk = 2048;
+
+// How a batch may be drawn.
+enum class Sharing {
+  kAlone,  // by one thread
+  // Every segment in the same colour: the pixels do not depend on the order
+  // the segments are drawn in, so a large batch is drawn in chunks by two
+  // threads and the picture is the union of the lines. Lines of different
+  // colours are drawn in order by one thread, so that where they cross the
+  // later one is on top.
+  kUnion,
+};
+
+// The loop of gfx_segments and gfx_shaded_segments: the batch leaves the line
+// style, the current position and the status as the single calls would, and
+// draw(state, buffer, segment, pattern, dirty, sharing) rasterises each
+// segment whose end is valid when the window has a picture, with kUnion
+// while another thread writes other pixels of the buffer.
 template <class Segment, class Draw>
-bool segment_batch(const Segment* segments, std::size_t count, Draw&& draw) {
+bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
-    bool all = true;
-    GfxStatus status = kGfxOk;
     const bool picture = !c.image.isNull();
     const PixelBuffer buffer = picture ? c.buffer() : PixelBuffer{};
-    for (std::size_t i = 0; i < count; ++i) {
-      const Segment& s = segments[i];
-      c.line_style = s.style;
-      c.position = {s.x1, s.y1};
-      status = check_point(s.x2, s.y2);
-      if (status != kGfxOk) {
-        all = false;
-        continue;
-      }
-      if (picture) {
+    const Sharing sharing = picture && count >= kShareMin ? can_share : Sharing::kAlone;
+    // Each worker's own dirty box and refusal, a cache line apart so that the
+    // two threads do not contend for them.
+    struct alignas(64) WorkerState {
+      PixelBox dirty;
+      bool refused = false;
+    };
+    WorkerState workers[2];
+    const auto segments_in = [&](std::size_t begin, std::size_t end, int worker) {
+      for (std::size_t i = begin; i < end; ++i) {
+        const Segment& s = segments[i];
+        if (check_point(s.x2, s.y2) != kGfxOk) {
+          workers[worker].refused = true;
+          continue;
+        }
+        if (!picture) continue;
         LinePattern pattern{s.style, 0};
-        draw(c, buffer, s, pattern, dirty);
+        draw(static_cast<const CanvasState&>(c), buffer, s, pattern, workers[worker].dirty, sharing);
       }
-      c.position = {s.x2, s.y2};
+    };
+    if (sharing == Sharing::kUnion) {
+      share_work(count, kShareChunk, segments_in);
+    } else {
+      segments_in(0, count, 0);
     }
+    const Segment& last = segments[count - 1];
+    const GfxStatus status = check_point(last.x2, last.y2);
+    c.line_style = last.style;
+    c.position = status == kGfxOk ? WorldPoint{last.x2, last.y2} : WorldPoint{last.x1, last.y1};
     set_status(status);
-    return all;
+    dirty.add(workers[0].dirty);
+    dirty.add(workers[1].dirty);
+    return !workers[0].refused && !workers[1].refused;
   });
 }
 
 }  // namespace
 
 bool gfx_segments(const GfxSegment* segments, std::size_t count) {
-  return segment_batch(segments, count,
-                       [](CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
-                          PixelBox& dirty) {
-                         raster_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
-                                     to_argb(c.colour), pattern, false, dirty);
+  return segment_batch(segments, count, Sharing::kUnion,
+                       [](const CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
+                          PixelBox& dirty, Sharing sharing) {
+                         const std::uint32_t colour = to_argb(c.colour);
+                         const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
+                         if (sharing == Sharing::kUnion) {
+                           raster_line_shared(buffer, x1, y1, x2, y2, colour, pattern, dirty);
+                         } else {
+                           raster_line(buffer, x1, y1, x2, y2, colour, pattern, false, dirty);
+                         }
                        });
 }
 
@@ -179,9 +218,9 @@ bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, co
   std::array<std::uint32_t, kGfxMaxPalette> pixels;
   for (std::size_t i = 0; i < palette_size; ++i) pixels[i] = to_argb(palette[i]);
   const std::uint32_t last = static_cast<std::uint32_t>(palette_size - 1) << 8;
-  return segment_batch(segments, count,
-                       [&](CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
-                           LinePattern& pattern, PixelBox& dirty) {
+  return segment_batch(segments, count, Sharing::kAlone,
+                       [&](const CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
+                           LinePattern& pattern, PixelBox& dirty, Sharing) {
                          raster_shaded_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
                                             pixels.data(), std::min(s.shade1, last), std::min(s.shade2, last),
                                             pattern, dirty);

@@ -1,0 +1,108 @@
+#include "platform/shared_work.h"
+
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+
+#include "base/mutex.h"
+
+namespace {
+
+// One caller's work: the chunks are handed out by `next`.
+struct Job {
+  std::size_t count = 0;
+  std::size_t chunk = 1;
+  const std::function<void(std::size_t, std::size_t, int)>* part = nullptr;
+  std::atomic<std::size_t> next{0};
+
+  void run(int worker) {
+    for (;;) {
+      const std::size_t begin = next.fetch_add(chunk, std::memory_order_relaxed);
+      if (begin >= count) return;
+      (*part)(begin, std::min(begin + chunk, count), worker);
+    }
+  }
+};
+
+class Helper {
+ public:
+  Helper() {
+    if (std::thread::hardware_concurrency() < 2) return;
+    try {
+      thread_ = std::thread([this] { serve(); });
+    } catch (const std::system_error&) {
+      // No helper: every caller does its own work.
+    }
+  }
+  ~Helper() {
+    {
+      MutexLock lock(mutex_);
+      stop_ = true;
+      wake_.signal();
+    }
+    if (thread_.joinable()) thread_.join();
+  }
+
+  // Runs `job` with the helper when no other caller has it; false when the
+  // caller must do the work alone.
+  bool share(Job& job) {
+    if (!thread_.joinable() || !caller_.try_lock()) return false;
+    {
+      MutexLock lock(mutex_);
+      job_ = &job;
+      taken_ = finished_ = false;
+      wake_.signal();
+    }
+    job.run(0);
+    {
+      MutexLock lock(mutex_);
+      if (taken_) {
+        while (!finished_) done_.wait(mutex_);
+      }
+      // Not taken yet: the helper finds no job when it wakes.
+      job_ = nullptr;
+    }
+    caller_.unlock();
+    return true;
+  }
+
+ private:
+  void serve() {
+    mutex_.lock();
+    for (;;) {
+      while (!stop_ && (job_ == nullptr || taken_)) wake_.wait(mutex_);
+      if (stop_) break;
+      Job* job = job_;
+      taken_ = true;
+      mutex_.unlock();
+      job->run(1);
+      mutex_.lock();
+      finished_ = true;
+      done_.signal();
+    }
+    mutex_.unlock();
+  }
+
+  Mutex caller_;  // held by the one caller whose work the helper shares
+  Mutex mutex_;
+  CondVar wake_;  // a job, or the end
+  CondVar done_;  // the helper has run out of chunks
+  Job* job_ GUARDED_BY(mutex_) = nullptr;
+  bool taken_ GUARDED_BY(mutex_) = false;
+  bool finished_ GUARDED_BY(mutex_) = false;
+  bool stop_ GUARDED_BY(mutex_) = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
+void share_work(std::size_t count, std::size_t chunk,
+                const std::function<void(std::size_t, std::size_t, int)>& part) {
+  Job job;
+  job.count = count;
+  job.chunk = chunk == 0 ? 1 : chunk;
+  job.part = &part;
+  static Helper helper;
+  if (!helper.share(job)) job.run(0);
+}

@@ -1,0 +1,16 @@
+// Work that the calling thread shares with one helper thread kept for the
+// process, so that a big batch of lines is drawn on two cores at once.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+// Calls part(begin, end, worker) for the consecutive chunks of `chunk` items
+// that make up [0, count), each chunk once: the calling thread (worker 0)
+// and the helper (worker 1) take the next chunk in turn until none is left.
+// Returns when every chunk is done. When the helper is busy with another
+// caller's work, or the machine has a single core, or no thread can be
+// started, every chunk runs on the calling thread; the parts must therefore
+// give the same result whichever worker runs them.
+void share_work(std::size_t count, std::size_t chunk,
+                const std::function<void(std::size_t begin, std::size_t end, int worker)>& part);
