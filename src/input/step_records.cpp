@@ -71,23 +71,34 @@ void StepRecords::read_ahead(std::int32_t step, bool elements) {
   // An el.unf that cannot be connected is met again, and reported, by the
   // caller's own read.
   if (elements && (element_count_ == 0 || !open_el().is_ok())) elements = false;
+  start_ahead(step, true, elements);
+}
+
+void StepRecords::read_elements_ahead(std::int32_t step) {
+  drop_ahead();
+  if (element_count_ == 0 || !open_el().is_ok()) return;
+  start_ahead(step, false, true);
+}
+
+void StepRecords::start_ahead(std::int32_t step, bool nodes, bool elements) {
   {
     MutexLock lock(ahead_.mutex);
     ahead_.step = step;
   }
   try {
-    ahead_thread_ = std::thread([this, step, elements] {
+    ahead_thread_ = std::thread([this, step, nodes, elements] {
       MutexLock lock(ahead_.mutex);
       // The root of the helper: nothing escapes it. A step it could not read
       // is simply not taken.
       try {
-        ahead_.nodes = read_nodes(step, &ahead_.displacements, ahead_.buffer).is_ok();
+        if (nodes) ahead_.nodes = read_nodes(step, &ahead_.displacements, ahead_.buffer).is_ok();
         if (elements)
           ahead_.elements = read_elements(step, &ahead_.values, &ahead_.codes, ahead_.buffer).is_ok();
       } catch (...) {
         ahead_.nodes = ahead_.elements = false;
       }
     });
+    ahead_reads_nodes_ = nodes;
   } catch (const std::system_error&) {
     // No thread to be had: the step is read when it is asked for.
   }
@@ -137,6 +148,9 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
 
 Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displacements) {
   if (!u01_.is_open()) return Status::io_error("u01.unf: not connected");
+  // A helper reading only el.unf goes on meanwhile: it touches nothing of
+  // u01.unf's, and holds no nodes to take.
+  if (ahead_thread_.joinable() && !ahead_reads_nodes_) return read_nodes(step, displacements, buffer_);
   finish_ahead();
   {
     MutexLock lock(ahead_.mutex);

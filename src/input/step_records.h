@@ -63,6 +63,12 @@ class StepRecords {
   // thread and a second copy of one step's values: worth it for large steps.
   void read_ahead(std::int32_t step, bool elements);
 
+  // Starts reading only the el.unf records of `step` on the helper thread,
+  // for a caller about to read that step's nodes itself: the two files are
+  // then read at once, on two cores. read_node_step does not wait for this
+  // helper; read_element_step of the step takes what it read.
+  void read_elements_ahead(std::int32_t step);
+
   // Bytes of one step's records in u01.unf, plus in el.unf when `elements`.
   std::int64_t step_bytes(bool elements) const;
 
@@ -83,6 +89,8 @@ class StepRecords {
   void finish_ahead();
   // finish_ahead, and forgets what the helper read.
   void drop_ahead();
+  // Starts the helper on `step`: its nodes, its elements or both.
+  void start_ahead(std::int32_t step, bool nodes, bool elements);
 
   // A step read on the helper thread. The helper holds `mutex` for the whole
   // of its read, and the caller takes it to look at what was read, so each
@@ -108,5 +116,6 @@ class StepRecords {
   BinaryFile el_;
   std::vector<unsigned char> buffer_;
   std::thread ahead_thread_;  // started and joined by the caller only
+  bool ahead_reads_nodes_ = false;  // the running helper reads u01.unf; set and read by the caller
   Ahead ahead_;
 };

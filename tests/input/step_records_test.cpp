@@ -139,21 +139,28 @@ TEST(StepRecords, ReadAheadGivesWhatAPlainReadGives) {
   elements.resize(elements.size() - 144);  // el.unf holds steps 0 to 2 only
   folder.write("el.unf", elements);
   Problem p = problem_in(folder, 3, 3, 2);
+  enum What { kNodes, kBoth, kElementsOnly };  // read_ahead(false), read_ahead(true), read_elements_ahead
   struct Case {
     int ahead;
-    bool ahead_elements;
+    What what;
     int read;
     bool reopen_between;  // open_u01 again after the read-ahead
   } cases[] = {
-      {2, true, 2, false},  {2, false, 2, false}, {1, true, 3, false},  {3, true, 3, false},
-      {9, true, 9, false},  {-1, true, -1, false}, {0, true, 0, true},  {2, true, 1, true},
+      {2, kBoth, 2, false},         {2, kNodes, 2, false},         {1, kBoth, 3, false},
+      {3, kBoth, 3, false},         {9, kBoth, 9, false},          {-1, kBoth, -1, false},
+      {0, kBoth, 0, true},          {2, kBoth, 1, true},           {2, kElementsOnly, 2, false},
+      {1, kElementsOnly, 2, false}, {3, kElementsOnly, 3, false},  {0, kElementsOnly, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("ahead " + std::to_string(c.ahead) + " read " + std::to_string(c.read));
     StepRecords plain(p), ahead(p);
     ASSERT_TRUE(plain.open_u01().is_ok());
     ASSERT_TRUE(ahead.open_u01().is_ok());
-    ahead.read_ahead(c.ahead, c.ahead_elements);
+    if (c.what == kElementsOnly) {
+      ahead.read_elements_ahead(c.ahead);
+    } else {
+      ahead.read_ahead(c.ahead, c.what == kBoth);
+    }
     if (c.reopen_between) {
       ASSERT_TRUE(ahead.open_u01().is_ok());
     }

@@ -45,6 +45,7 @@ void ExplorerFrames::attach() { surface_.make_current(); }
 Status ExplorerFrames::find_peak(const GraphSettings& range, const std::function<bool()>& superseded,
                                  bool* stopped) {
   *stopped = false;
+  ahead_step_ = -1;
   const std::int64_t frames = frame_count(range);
   double largest = 0;
   std::int64_t at = -1;
@@ -72,6 +73,7 @@ Status ExplorerFrames::prepare(const GraphSettings& settings, const std::functio
   run_.projection.reset();  // the extents of the viewer's projection
   run_.colour_state = ColourState{};
   positions_step_ = -1;
+  ahead_step_ = -1;
   Status status = measure_extents(run_, superseded, stopped);
   if (!status.is_ok() || *stopped) return status;
   compute_view(run_);
@@ -182,13 +184,22 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
     std::optional<int> next;
     if (request.next_frame && *request.next_frame >= 0 && *request.next_frame < frames)
       next = step_number(frame_step(settings, *request.next_frame));
+    // A step not read ahead (a scrub, a jump) has its element records read
+    // on the helper while its nodes are read here.
+    if (*step != ahead_step_ && run_.element_count() > 0 &&
+        records_.step_bytes(true) >= StepRecordsSource::kReadAheadMinBytes)
+      records_.read_elements_ahead(*step);
+    ahead_step_ = -1;
     if (Status status = read_frame(run_, *step); !status.is_ok()) {
       positions_step_ = -1;
       result->status = status;
       return true;
     }
     // The next frame of playback is read while this one is drawn.
-    if (next) source_.read_ahead(*next, run_.element_count() > 0);
+    if (next) {
+      source_.read_ahead(*next, run_.element_count() > 0);
+      ahead_step_ = *next;
+    }
     positions_step_ = *step;
     positions_projection_ = run_.projection;
     ++positions_;

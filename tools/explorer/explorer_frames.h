@@ -141,6 +141,8 @@ class ExplorerFrames {
   std::uint64_t positions_ = 0;  // counts every new set of positions
   std::int64_t positions_step_ = -1;
   std::optional<std::array<double, 6>> positions_projection_;
+  // The step the step files were last asked to read ahead (-1: none).
+  std::int64_t ahead_step_ = -1;
 
   // What the picture was last drawn with, to start a show-all trail afresh
   // when the view changes.
