@@ -16,3 +16,7 @@ void StepRecordsSource::close_displacements() { records_.close_u01(); }
 void StepRecordsSource::read_ahead(int step, bool elements) {
   if (records_.step_bytes(elements) >= kReadAheadMinBytes) records_.read_ahead(step, elements);
 }
+
+void StepRecordsSource::read_elements_ahead(int step) {
+  if (records_.step_bytes(true) >= kReadAheadMinBytes) records_.read_elements_ahead(step);
+}

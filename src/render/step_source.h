@@ -39,6 +39,9 @@ class StepRecordsSource : public StepSource {
   // Reads the step on a helper thread when it is large enough for that to
   // pay (kReadAheadMinBytes), so that it is read while this one is drawn.
   void read_ahead(int step, bool elements) override;
+  // For a caller about to read `step` that was not read ahead: reads its
+  // el.unf records on the helper thread meanwhile, under the same size rule.
+  void read_elements_ahead(int step);
 
   static constexpr std::int64_t kReadAheadMinBytes = std::int64_t{1} << 20;
 

@@ -186,9 +186,7 @@ bool ExplorerFrames::draw(const FrameRequest& request, const std::function<bool(
       next = step_number(frame_step(settings, *request.next_frame));
     // A step not read ahead (a scrub, a jump) has its element records read
     // on the helper while its nodes are read here.
-    if (*step != ahead_step_ && run_.element_count() > 0 &&
-        records_.step_bytes(true) >= StepRecordsSource::kReadAheadMinBytes)
-      records_.read_elements_ahead(*step);
+    if (*step != ahead_step_) source_.read_elements_ahead(*step);
     ahead_step_ = -1;
     if (Status status = read_frame(run_, *step); !status.is_ok()) {
       positions_step_ = -1;
