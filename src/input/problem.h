@@ -54,6 +54,14 @@ struct Problem {
   float elastic_values(int n, int j) const { return elastic_values_table[index(n, j)]; }
   float node_coords(int n, int j) const { return node_coords_table[index(n, j)]; }
 
+  // Whether element e (1-based) joins two of the problem's nodes; an element
+  // with an end 0 or beyond node_count is left out of pictures and series.
+  bool element_joins_nodes(int e) const {
+    const std::int32_t a = element_node1[static_cast<std::size_t>(e - 1)];
+    const std::int32_t b = element_node2[static_cast<std::size_t>(e - 1)];
+    return a >= 1 && b >= 1 && a <= control.node_count && b <= control.node_count;
+  }
+
   std::size_t index(int n, int j) const {
     return static_cast<std::size_t>(n - 1) * static_cast<std::size_t>(control.NGL) +
            static_cast<std::size_t>(j - 1);

@@ -47,11 +47,6 @@ void add_code(std::vector<std::int32_t>& codes, std::int32_t code) {
   if (codes.size() > kMaxBarCodes + 1) codes.pop_back();
 }
 
-bool element_drawn(const Problem& p, int e, int nodes) {
-  const int n1 = p.element_node1[e], n2 = p.element_node2[e];
-  return n1 > 0 && n2 > 0 && n1 <= nodes && n2 <= nodes;
-}
-
 // The number of elements the run has records for.
 int recorded_elements(const GraphRun& run) {
   return std::min<int>(run.element_count(),
@@ -84,18 +79,16 @@ Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude) {
 // run.element_value and run.element_code.
 Span element_values(const GraphRun& run) {
   const Problem& p = *run.problem;
-  const int nodes = run.node_count();
   Span span;
   for (int e = 0, n = recorded_elements(run); e < n; ++e)
-    if (element_drawn(p, e, nodes)) span.add(run.element_value[e]);
+    if (p.element_joins_nodes(e + 1)) span.add(run.element_value[e]);
   return span;
 }
 
 void element_codes(const GraphRun& run, std::vector<std::int32_t>& codes) {
   const Problem& p = *run.problem;
-  const int nodes = run.node_count();
   for (int e = 0, n = recorded_elements(run); e < n; ++e)
-    if (element_drawn(p, e, nodes)) add_code(codes, run.element_code[e]);
+    if (p.element_joins_nodes(e + 1)) add_code(codes, run.element_code[e]);
 }
 
 void widen(ColourState& s, const Span& span) {
@@ -280,7 +273,6 @@ void draw_coloured_elements(GraphRun& run) {
   ColourState& s = run.colour_state;
   const ColourBy by = run.colouring.by;
   const ColourMap& map = colour_map_of(run.colouring);
-  const int nodes = run.node_count();
   const int elements = recorded_elements(run);
 
   // The frame's own range, kept for a frame range and for its bar.
@@ -306,7 +298,7 @@ void draw_coloured_elements(GraphRun& run) {
   std::size_t used = 0;
   bool style_set = false;
   for (int e = 0; e < elements; ++e) {
-    if (!element_drawn(p, e, nodes)) continue;
+    if (!p.element_joins_nodes(e + 1)) continue;
     const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
     const std::uint16_t style = element_line_style(run.element_value[e], run.element_code[e]);
     if (!style_set) {

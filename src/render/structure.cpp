@@ -82,7 +82,6 @@ constexpr std::size_t kSegmentBatch = 65536;
 
 void draw_elements(GraphRun& run) {
   const Problem& p = *run.problem;
-  const int nodes = run.node_count();
   const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
   gfx_set_colour(run.settings.line_colour);
   if (run.colouring.by != ColourBy::none) {
@@ -93,8 +92,8 @@ void draw_elements(GraphRun& run) {
   std::size_t used = 0;
   bool style_set = false;
   for (int e = 0; e < elements; ++e) {
+    if (!p.element_joins_nodes(e + 1)) continue;
     const int n1 = p.element_node1[e], n2 = p.element_node2[e];
-    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes) continue;
     const std::uint16_t want = element_line_style(run.element_value[e], run.element_code[e]);
     if (!style_set) {
       // The first drawn element sets its style whatever the window had.
@@ -263,7 +262,6 @@ void draw_time_label(GraphRun& run, float t) {
 
 void draw_element_numbers(const GraphRun& run, Colour& colour) {
   const Problem& p = *run.problem;
-  const int nodes = run.node_count();
   const int elements = run.element_count();
   int field_width = 3;
   if (elements > 0) {
@@ -273,8 +271,7 @@ void draw_element_numbers(const GraphRun& run, Colour& colour) {
   }
   colour.set(run.settings.element_index_colour);
   for (int e = 1; e <= elements; ++e) {
-    const int n1 = p.element_node1[e - 1], n2 = p.element_node2[e - 1];
-    if (n1 <= 0 || n2 <= 0 || n1 > nodes || n2 > nodes || !shown(run.element_number_shown, e)) continue;
+    if (!p.element_joins_nodes(e) || !shown(run.element_number_shown, e)) continue;
     const WorldPoint at = element_number_anchor(run, e);
     text_at(at.x, at.y, number_field(e, field_width).view());
   }

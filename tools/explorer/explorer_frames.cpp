@@ -300,8 +300,8 @@ void ExplorerFrames::draw_highlight(const PickHit& hit) {
     return;
   }
   if (hit.kind != PickHit::element || hit.item < 1 || hit.item > run_.element_count()) return;
+  if (!p.element_joins_nodes(hit.item)) return;
   const int a = p.element_node1[hit.item - 1], b = p.element_node2[hit.item - 1];
-  if (a < 1 || b < 1 || a > run_.node_count() || b > run_.node_count()) return;
   const double ax = m.to_px(run_.plot_x[a - 1]), ay = m.to_py(run_.plot_y[a - 1]);
   const double bx = m.to_px(run_.plot_x[b - 1]), by = m.to_py(run_.plot_y[b - 1]);
   // Three lines side by side, across the element's direction.

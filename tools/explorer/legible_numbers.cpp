@@ -69,8 +69,7 @@ void choose_legible_numbers(GraphRun& run, const PixelMapping& m, int width, int
   const Problem& p = *run.problem;
   const int element_field = element_number_style(element_count).field_width;
   for (int e = 1; e <= element_count; ++e) {
-    const int a = p.element_node1[e - 1], b = p.element_node2[e - 1];
-    if (a < 1 || b < 1 || a > node_count || b > node_count) continue;
+    if (!p.element_joins_nodes(e)) continue;
     const WorldPoint at = element_number_anchor(run, e);
     run.element_number_shown[e - 1] = taken.take(m.to_px(at.x), m.to_py(at.y),
                                                  field_length(e, element_field) * elements.char_width, elements.height);

@@ -128,7 +128,7 @@ Status VtkSeries::begin(const Problem& problem, std::int64_t frames) {
   types.reserve(elements);
   for (std::size_t e = 0; e < elements; ++e) {
     const std::int64_t a = problem.element_node1[e], b = problem.element_node2[e];
-    const bool line = a >= 1 && b >= 1 && a <= static_cast<std::int64_t>(nodes) && b <= static_cast<std::int64_t>(nodes);
+    const bool line = problem.element_joins_nodes(static_cast<int>(e) + 1);
     if (line) {
       connectivity.push_back(a - 1);
       connectivity.push_back(b - 1);
