@@ -184,7 +184,7 @@ class PngFolder : public FrameSink {
     }
     for (const fs::path& frame : frames) {
       if (!fs::remove(frame, ec) && ec)
-        return Status::io_error(frame.string() + ": the earlier frame cannot be removed: " + ec.message());
+        return Status::io_error(shown_text(frame.string()) + ": the earlier frame cannot be removed: " + ec.message());
     }
     if (!frames.empty())
       note_(shown_text(folder_) + ": " + std::to_string(frames.size()) + (frames.size() == 1 ? " frame" : " frames") +
@@ -194,7 +194,7 @@ class PngFolder : public FrameSink {
 
   Status write(const Job& job, std::vector<unsigned char>* png) {
     const std::string path = frame_path(job.frame);
-    if (!encode_png(job.image, png)) return Status::io_error(path + ": the frame cannot be encoded");
+    if (!encode_png(job.image, png)) return Status::io_error(shown_text(path) + ": the frame cannot be encoded");
     // Whole or not at all: no truncated picture stays behind.
     Status status = write_whole_file(path, std::string_view(reinterpret_cast<const char*>(png->data()), png->size()));
     if (status.is_ok()) {
