@@ -20,13 +20,16 @@ Status open_in(const std::string& folder, const char* name, BinaryFile* file) {
 }
 
 // The outcome of a read that must be complete: ok, the system's failure, or
-// the file ending first as `short_message`.
-Status need_whole(ReadEnd end, const BufferedReader& reader, const std::string& short_message) {
+// the file ending first as short_message(). The message is made only when
+// it is wanted: these reads run once a node, and building a text each time
+// cost more than the reading.
+template <class Message>
+Status need_whole(ReadEnd end, const BufferedReader& reader, Message&& short_message) {
   switch (end) {
     case ReadEnd::complete:
       return Status::ok();
     case ReadEnd::end_of_file:
-      return Status::damaged(short_message);
+      return Status::damaged(short_message());
     case ReadEnd::failed:
       break;
   }
@@ -131,8 +134,11 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     for (std::int64_t n = 0; n < nodes; ++n) {
       const ReadEnd end = reader.read(record_offset(n + 1, x_record_bytes(ngl)),
                                       static_cast<std::size_t>(x_read_bytes(ngl)), record);
-      if (Status status = need_whole(end, reader, x_file.name() + ": the file ends within the record of node " +
-                                                      std::to_string(n + 1));
+      if (Status status = need_whole(end, reader,
+                                     [&] {
+                                       return x_file.name() + ": the file ends within the record of node " +
+                                              std::to_string(n + 1);
+                                     });
           !status.is_ok()) {
         return status;
       }
@@ -171,32 +177,33 @@ Status read_model_geometry(const std::string& folder, ControlData&& data, std::s
     std::int64_t offset = 0;
     for (std::int32_t node = 1; node <= control.node_count; ++node) {
       unsigned char marker[kWordBytes];
-      const std::string record_name = nei_file.name() + ": the record of node " + std::to_string(node);
+      const auto record_name = [&] { return nei_file.name() + ": the record of node " + std::to_string(node); };
+      const auto damaged = [&] { return record_name() + " is damaged (its length markers do not match)"; };
       if (Status status = need_whole(reader.read(offset + kNeiLengthOffset, kWordBytes, marker), reader,
-                                     nei_file.name() + ": the file ends before the record of node " +
-                                         std::to_string(node));
+                                     [&] {
+                                       return nei_file.name() + ": the file ends before the record of node " +
+                                              std::to_string(node);
+                                     });
           !status.is_ok()) {
         return status;
       }
       std::int64_t length = decode_i32(marker);
-      const Status damaged = Status::damaged(record_name + " is damaged (its length markers do not match)");
-      if (length < 0 || offset + nei_record_bytes(length) > nei_size) return damaged;
+      if (length < 0 || offset + nei_record_bytes(length) > nei_size) return Status::damaged(damaged());
       unsigned char closing[kWordBytes];
-      if (Status status =
-              need_whole(reader.read(offset + nei_closing_offset(length), kWordBytes, closing), reader, damaged.message());
+      if (Status status = need_whole(reader.read(offset + nei_closing_offset(length), kWordBytes, closing), reader, damaged);
           !status.is_ok()) {
         return status;
       }
-      if (decode_i32(closing) != length) return damaged;
+      if (decode_i32(closing) != length) return Status::damaged(damaged());
       if (length < kWordBytes * width) {
-        return Status::damaged(record_name + " holds " + count_text(length / 4, "integer", "integers") + ", " +
+        return Status::damaged(record_name() + " holds " + count_text(length / 4, "integer", "integers") + ", " +
                                std::to_string(width) + " needed");
       }
       for (std::int64_t from = 1; from <= pairs; from += kPairsPerChunk) {
         const std::int64_t count = std::min(kPairsPerChunk, pairs - from + 1);
         if (Status status = need_whole(reader.read(offset + nei_integer_offset(2 * from - 1),
                                                    static_cast<std::size_t>(kWordBytes * 2 * count), chunk.data()),
-                                       reader, record_name + " is damaged (its length markers do not match)");
+                                       reader, damaged);
             !status.is_ok()) {
           return status;
         }
