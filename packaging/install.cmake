@@ -61,6 +61,18 @@ foreach(program IN LISTS veltra_programs)
     endif()")
 endforeach()
 
+# The movie writer the programs load when they make a movie, where they look
+# for it: VELTRA_MODULE_DIR beside bin/. It is stripped as the programs are.
+if(TARGET veltra_movie_writer)
+  install(TARGETS veltra_movie_writer LIBRARY DESTINATION ${VELTRA_MODULE_DIR})
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELTRA_MODULE_DIR}/veltra-movie.so\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
+
 # --- Manual pages ---------------------------------------------------------
 # The viewer's page is written by hand. The tools' pages are made from their
 # own --help at build time, so they list exactly the options the programs

@@ -74,7 +74,13 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   std::filesystem::copy(dir, cut);
   std::filesystem::resize_file(cut + "/u01.unf", std::filesystem::file_size(cut + "/u01.unf") / 2);
   const std::string series = scratch.file("s.pvd");
+  // The program alone, without its movie writer in ../lib/veltra/.
+  const std::string lone = scratch.file("lone/bin/veltra-export"), lone_movie = scratch.file("lone.mp4");
+  std::filesystem::create_directories(scratch.file("lone/bin"));
+  std::filesystem::copy_file(VELTRA_EXPORT, lone);
   const std::vector<Failure> failures = {
+      {lone + " " + dir + " --size 322x240 --movie " + lone_movie, lone_movie, 1,
+       "veltra-export: " + lone_movie + ": the movie writer cannot be loaded: " + scratch.file(std::string("lone/") + VELTRA_MODULE_DIR + "/")},
       {export_tool + "--movie " + nowhere, nowhere, 1,
        "veltra-export: " + nowhere + ": cannot be written: No such file or directory\n"},
       {export_tool + "--movie " + scratch.file("m.avi"), scratch.file("m.avi"), 2,

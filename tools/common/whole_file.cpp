@@ -10,7 +10,13 @@
 
 WholeFile::WholeFile(std::string path) : path_(std::move(path)) {
   const std::filesystem::path p(path_);
-  temporary_ = (p.parent_path() / ("." + p.filename().string() + ".part-" + std::to_string(::getpid()))).string();
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) of "." + a
+  // temporary string once the code is position-independent.
+  std::string name = ".";
+  name += p.filename().string();
+  name += ".part-";
+  name += std::to_string(::getpid());
+  temporary_ = (p.parent_path() / name).string();
 }
 
 WholeFile::~WholeFile() { discard(); }

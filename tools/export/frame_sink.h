@@ -39,5 +39,7 @@ std::unique_ptr<FrameSink> make_png_folder(const std::string& folder, std::funct
 // One movie file through FFmpeg's libraries; the format follows the
 // extension (.mp4 H.264, .webm VP9, .gif with a palette per picture). The
 // frames go to a hidden temporary file in the same folder, which is renamed
-// to `path` by finish and removed by abandon.
+// to `path` by finish and removed by abandon. The writer is a module loaded
+// by the first call (movie_module.h); when it cannot be loaded, the sink's
+// begin says so, naming `path`.
 std::unique_ptr<FrameSink> make_movie_file(const std::string& path, int fps);

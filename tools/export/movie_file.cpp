@@ -1,4 +1,6 @@
 // The movie sink: FFmpeg's libraries encode the frames and write the file.
+// Built as the module that movie_module.cpp loads when a movie is asked
+// for, so that a program that writes none never loads those libraries.
 //
 // .mp4 and .webm: the pictures are converted to YUV 4:2:0 by libswscale and
 // encoded with libx264 or libvpx-vp9 at constant quality. .gif: libavfilter
@@ -19,7 +21,6 @@ extern "C" {
 #include <cstring>
 
 #include "base/shown_text.h"
-#include "export_command_line.h"
 #include "frame_sink.h"
 #include "whole_file.h"
 
@@ -33,9 +34,8 @@ std::string av_error_text(int code) {
 
 class MovieFile : public FrameSink {
  public:
-  MovieFile(std::string path, int fps) : path_(std::move(path)), file_(path_), fps_(fps) {
-    format_ext_ = movie_format_of(path_);
-  }
+  MovieFile(std::string path, std::string format_ext, int fps)
+      : path_(std::move(path)), file_(path_), format_ext_(std::move(format_ext)), fps_(fps) {}
   ~MovieFile() override { abandon(); }
 
   Status begin(int width, int height) override;
@@ -284,6 +284,11 @@ void MovieFile::abandon() {
 
 }  // namespace
 
-std::unique_ptr<FrameSink> make_movie_file(const std::string& path, int fps) {
-  return std::make_unique<MovieFile>(path, fps);
+extern "C" __attribute__((visibility("default"))) FrameSink* veltra_make_movie_file(const char* path,
+                                                                                 const char* format_ext, int fps) {
+  try {
+    return new MovieFile(path, format_ext, fps);
+  } catch (...) {
+    return nullptr;  // no memory: the loader tells it
+  }
 }
