@@ -139,24 +139,31 @@ struct ShadedInk {
   }
 };
 
-// Writes one pixel: plainly, or as a relaxed atomic word when other threads
-// write the same buffer at the same time (on the usual processors the same
-// single store).
-template <bool kShared>
-inline void put_pixel(std::uint32_t* pixel, std::uint32_t value) {
-  if constexpr (kShared) {
+// How a line's pixels are written: plainly; as relaxed atomic words, when
+// other threads write the same buffer at the same time (on the usual
+// processors the same single store); or kept as a list of writes for later.
+struct PlainPut {
+  void operator()(std::uint32_t* pixel, std::uint32_t value) const { *pixel = value; }
+};
+struct SharedPut {
+  void operator()(std::uint32_t* pixel, std::uint32_t value) const {
     std::atomic_ref<std::uint32_t>(*pixel).store(value, std::memory_order_relaxed);
-  } else {
-    *pixel = value;
   }
-}
+};
+struct RecordedPut {
+  const std::uint32_t* bits;
+  std::vector<PixelWrite>* writes;
+  void operator()(std::uint32_t* pixel, std::uint32_t value) const {
+    writes->push_back({static_cast<std::uint32_t>(pixel - bits), value});
+  }
+};
 
 // The line of raster_line in the colours `ink` gives along it: ink.begin(n)
 // once with the index n of the line's far end pixel, then ink.at(k) for the
 // pixel k along the whole line.
-template <bool kShared = false, class Ink>
+template <class Ink, class Put = PlainPut>
 void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1, Ink ink,
-               LinePattern& pattern, bool skip_first, PixelBox& dirty) {
+               LinePattern& pattern, bool skip_first, PixelBox& dirty, Put put = {}) {
   const double dx = x1 - x0, dy = y1 - y0;
   // Pixel k of the whole line (k = 0 .. total) takes pattern bit base + k;
   // a clipped line starts `offset` pixels along, so the visible part keeps
@@ -182,12 +189,12 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
       ink.begin(static_cast<unsigned>(std::max(std::abs(xb - xa), std::abs(yb - ya))));
       if (mask == kLineSolid) {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
-          if (k >= skip) put_pixel<kShared>(&bits[y * stride + x], ink.at(k));
+          if (k >= skip) put(&bits[y * stride + x], ink.at(k));
         });
       } else {
         bresenham(xa, ya, xb, yb, [&](int x, int y, unsigned k) {
           if (k >= skip && (mask & (0x8000u >> ((base + k) & 15u))))
-            put_pixel<kShared>(&bits[y * stride + x], ink.at(k));
+            put(&bits[y * stride + x], ink.at(k));
         });
       }
       dirty.add(xa, ya);
@@ -208,7 +215,7 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
     if (static_cast<unsigned>(x) >= static_cast<unsigned>(b.width) ||
         static_cast<unsigned>(y) >= static_cast<unsigned>(b.height))
       return;
-    put_pixel<kShared>(&b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x], ink.at(along));
+    put(&b.bits[static_cast<std::ptrdiff_t>(y) * b.stride + x], ink.at(along));
   });
   dirty.add(std::clamp(xa, 0, b.width - 1), std::clamp(ya, 0, b.height - 1));
   dirty.add(std::clamp(xb, 0, b.width - 1), std::clamp(yb, 0, b.height - 1));
@@ -223,13 +230,24 @@ void raster_line(const PixelBuffer& b, double x0, double y0, double x1, double y
 
 void raster_line_shared(const PixelBuffer& b, double x0, double y0, double x1, double y1,
                         std::uint32_t colour, LinePattern& pattern, PixelBox& dirty) {
-  draw_line<true>(b, x0, y0, x1, y1, FlatInk{colour}, pattern, false, dirty);
+  draw_line(b, x0, y0, x1, y1, FlatInk{colour}, pattern, false, dirty, SharedPut{});
 }
 
 void raster_shaded_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
                         const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
                         LinePattern& pattern, PixelBox& dirty) {
   draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty);
+}
+
+void raster_shaded_line_recorded(const PixelBuffer& b, double x0, double y0, double x1, double y1,
+                                 const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
+                                 LinePattern& pattern, PixelBox& dirty, std::vector<PixelWrite>& writes) {
+  draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty,
+            RecordedPut{b.bits, &writes});
+}
+
+void raster_apply(const PixelBuffer& b, const std::vector<PixelWrite>& writes) {
+  for (const PixelWrite& w : writes) b.bits[w.offset] = w.value;
 }
 
 void raster_outline(const PixelBuffer& b, const double* xy, int count, std::uint32_t colour,

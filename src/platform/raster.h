@@ -96,6 +96,24 @@ void raster_shaded_line(const PixelBuffer& buffer, double x0, double y0, double 
                         const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
                         LinePattern& pattern, PixelBox& dirty);
 
+// One pixel that a line would write: its place in the buffer's words and its
+// value. A buffer that lists its writes has fewer than 2^32 words.
+struct PixelWrite {
+  std::uint32_t offset;
+  std::uint32_t value;
+};
+
+// raster_shaded_line, with the pixels appended to `writes` in the order the
+// line writes them instead of being written: a thread can draw lines that
+// must land on top of others still being drawn, and the writes be applied
+// when those are done.
+void raster_shaded_line_recorded(const PixelBuffer& buffer, double x0, double y0, double x1, double y1,
+                                 const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
+                                 LinePattern& pattern, PixelBox& dirty, std::vector<PixelWrite>& writes);
+
+// Writes the listed pixels in their order.
+void raster_apply(const PixelBuffer& buffer, const std::vector<PixelWrite>& writes);
+
 // Closed polyline through the points (xy holds x, y pairs), one pattern along
 // the whole outline.
 void raster_outline(const PixelBuffer& buffer, const double* xy, int count, std::uint32_t colour,

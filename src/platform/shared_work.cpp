@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <system_error>
 #include <thread>
 
@@ -9,17 +10,40 @@
 
 namespace {
 
-// One caller's work: the chunks are handed out by `next`.
+// One caller's work: the chunks are handed out by `next`, or in order by
+// `taken`.
 struct Job {
   std::size_t count = 0;
   std::size_t chunk = 1;
   const std::function<void(std::size_t, std::size_t, int)>* part = nullptr;
   std::atomic<std::size_t> next{0};
+  bool in_order = false;
+  std::uint64_t chunks = 0;  // in order: how many chunks, fewer than 2^31
+  // In order: the chunks taken from the front (low half) and from the back
+  // (high half). Each claim adds one to its half; the first `chunks` claims
+  // are the valid ones, so the front's and the back's meet without a gap.
+  std::atomic<std::uint64_t> taken{0};
 
   void run(int worker) {
+    if (in_order) {
+      run_in_order(worker);
+      return;
+    }
     for (;;) {
       const std::size_t begin = next.fetch_add(chunk, std::memory_order_relaxed);
       if (begin >= count) return;
+      (*part)(begin, std::min(begin + chunk, count), worker);
+    }
+  }
+
+  void run_in_order(int worker) {
+    const std::uint64_t claim = worker == 0 ? 1 : std::uint64_t{1} << 32;
+    for (;;) {
+      const std::uint64_t now = taken.fetch_add(claim, std::memory_order_relaxed) + claim;
+      const std::uint64_t front = now & 0xFFFFFFFFu, back = now >> 32;
+      if (front + back > chunks) return;
+      const std::uint64_t index = worker == 0 ? front - 1 : chunks - back;
+      const std::size_t begin = static_cast<std::size_t>(index) * chunk;
       (*part)(begin, std::min(begin + chunk, count), worker);
     }
   }
@@ -95,6 +119,12 @@ class Helper {
   std::thread thread_;
 };
 
+// The one helper of the process, started by the first shared work.
+Helper& the_helper() {
+  static Helper helper;
+  return helper;
+}
+
 }  // namespace
 
 void share_work(std::size_t count, std::size_t chunk,
@@ -103,6 +133,20 @@ void share_work(std::size_t count, std::size_t chunk,
   job.count = count;
   job.chunk = chunk == 0 ? 1 : chunk;
   job.part = &part;
-  static Helper helper;
-  if (!helper.share(job)) job.run(0);
+  if (!the_helper().share(job)) job.run(0);
+}
+
+void share_work_in_order(std::size_t count, std::size_t chunk,
+                         const std::function<void(std::size_t, std::size_t, int)>& part) {
+  Job job;
+  job.count = count;
+  job.chunk = chunk == 0 ? 1 : chunk;
+  job.part = &part;
+  job.chunks = (count + job.chunk - 1) / job.chunk;
+  job.in_order = true;
+  if (job.chunks >= (std::uint64_t{1} << 31)) {
+    part(0, count, 0);
+    return;
+  }
+  if (!the_helper().share(job)) job.run(0);
 }

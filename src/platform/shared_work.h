@@ -14,3 +14,12 @@
 // give the same result whichever worker runs them.
 void share_work(std::size_t count, std::size_t chunk,
                 const std::function<void(std::size_t begin, std::size_t end, int worker)>& part);
+
+// As share_work, but in order: the calling thread (worker 0) takes the chunks
+// from the first onwards and the helper (worker 1) from the last backwards,
+// until they meet, so that every chunk the helper runs comes after every
+// chunk the caller runs. Work whose later items must win over earlier ones
+// can then apply the helper's results, chunk by chunk in ascending order,
+// after the caller's.
+void share_work_in_order(std::size_t count, std::size_t chunk,
+                         const std::function<void(std::size_t begin, std::size_t end, int worker)>& part);

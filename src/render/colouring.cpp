@@ -4,15 +4,16 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include "platform/shared_work.h"
 #include "render/graph_run.h"
 #include "render/structure.h"
 
 namespace {
 
-// Elements go to the window in batches of this many segments, as the plain
-// elements do.
-constexpr std::size_t kSegmentBatch = 4096;
 
 // The bar's measures in pixels.
 constexpr int kBarWidth = 12;
@@ -35,6 +36,11 @@ struct Span {
     low = std::min(low, v);
     high = std::max(high, v);
   }
+  void join(const Span& other) {
+    if (!other.any) return;
+    add(other.low);
+    add(other.high);
+  }
 };
 
 // Adds `code` to the ascending list, which keeps at most kMaxBarCodes + 1 of
@@ -53,25 +59,50 @@ int recorded_elements(const GraphRun& run) {
                        static_cast<int>(std::min(run.element_value.size(), run.element_code.size())));
 }
 
+// Nodes are measured and shaded in chunks of this many, shared with the
+// drawing helper thread when it is free (platform/shared_work.h).
+constexpr std::size_t kNodeChunk = 16384;
+
+// The lengths of nodes [begin, end) of the NGL-component displacements u.
+template <std::size_t kNgl>
+void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t end, float* magnitude) {
+  const std::size_t width = kNgl == 0 ? ngl : kNgl;
+  for (std::size_t n = begin; n < end; ++n) {
+    const float* d = u + n * width;
+    double sum = 0;
+    for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
+    magnitude[n] = static_cast<float>(std::sqrt(sum));
+  }
+}
+
 // Fills magnitude with the length of every node's displacement at the step
 // in run.node_step and returns their span.
 Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude) {
   const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
   const std::size_t ngl = static_cast<std::size_t>(std::max(run.ngl(), 0));
   magnitude.resize(nodes);
-  Span span;
   if (run.node_step.size() < nodes * ngl) {
     std::fill(magnitude.begin(), magnitude.end(), 0.0f);
-    return span;
+    return {};
   }
   const float* u = run.node_step.data();
-  for (std::size_t n = 0; n < nodes; ++n, u += ngl) {
-    double sum = 0;
-    for (std::size_t k = 0; k < ngl; ++k) sum += static_cast<double>(u[k]) * u[k];
-    const float m = static_cast<float>(std::sqrt(sum));
-    magnitude[n] = m;
-    span.add(m);
-  }
+  float* m = magnitude.data();
+  // Each worker's span, a cache line apart; spans join in any order.
+  struct alignas(64) WorkerSpan {
+    Span span;
+  };
+  WorkerSpan spans[2];
+  share_work(nodes, kNodeChunk, [&](std::size_t begin, std::size_t end, int worker) {
+    switch (ngl) {
+      case 2: lengths_of<2>(u, ngl, begin, end, m); break;
+      case 3: lengths_of<3>(u, ngl, begin, end, m); break;
+      default: lengths_of<0>(u, ngl, begin, end, m); break;
+    }
+    Span& span = spans[worker].span;
+    for (std::size_t n = begin; n < end; ++n) span.add(m[n]);
+  });
+  Span span = spans[0].span;
+  span.join(spans[1].span);
   return span;
 }
 
@@ -118,8 +149,20 @@ class Shader {
   std::uint32_t operator()(float value) const {
     if (!std::isfinite(value)) return none_;
     double t = span_ > 0 ? (value - low_) / span_ : middle_;
-    t = std::clamp(t, 0.0, 1.0);
-    return static_cast<std::uint32_t>(std::lround(t * last_));
+    // Clamped to [0, 1], and 0 for a quotient that is not a number, without
+    // a branch: many nodes share the lowest value, and a branch on it
+    // was mispredicted at random.
+#if defined(__SSE2__)
+    // maxsd gives its second operand, 0, when the first is not a number.
+    t = _mm_cvtsd_f64(_mm_min_sd(_mm_max_sd(_mm_set_sd(t), _mm_setzero_pd()), _mm_set_sd(1.0)));
+#else
+    t = std::min(std::max(0.0, t), 1.0);
+#endif
+    // Rounded half away from zero, as std::lround rounds, without its call:
+    // x is at least 0, and x less its whole part is exact.
+    const double x = t * last_;
+    const auto whole = static_cast<std::uint32_t>(x);
+    return whole + (x - whole >= 0.5 ? 1u : 0u);
   }
   std::uint32_t none() const { return none_; }
 
@@ -291,37 +334,35 @@ void draw_coloured_elements(GraphRun& run) {
   const Shader shade(map, colour_scale(run));
   if (by == ColourBy::displacement) {
     s.node_shade.resize(s.magnitude.size());
-    for (std::size_t n = 0; n < s.magnitude.size(); ++n) s.node_shade[n] = shade(s.magnitude[n]);
+    const float* magnitude = s.magnitude.data();
+    std::uint32_t* node_shade = s.node_shade.data();
+    share_work(s.magnitude.size(), kNodeChunk, [&](std::size_t begin, std::size_t end, int) {
+      for (std::size_t n = begin; n < end; ++n) node_shade[n] = shade(magnitude[n]);
+    });
   }
   const Palette palette(map);
-  std::vector<GfxShadedSegment> batch(kSegmentBatch);
-  std::size_t used = 0;
-  bool style_set = false;
-  for (int e = 0; e < elements; ++e) {
-    if (!p.element_joins_nodes(e + 1)) continue;
-    const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
-    const std::uint16_t style = element_line_style(run.element_value[e], run.element_code[e]);
-    if (!style_set) {
-      // The first drawn element sets its style whatever the window had.
-      gfx_set_line_style(style);
-      style_set = true;
-    }
-    std::uint32_t shade1, shade2;
-    if (by == ColourBy::displacement) {
-      shade1 = s.node_shade[static_cast<std::size_t>(n1)];
-      shade2 = s.node_shade[static_cast<std::size_t>(n2)];
-      // A line from a number to no number would run through the whole map.
-      if (shade1 == shade.none() || shade2 == shade.none()) shade1 = shade2 = shade.none();
-    } else {
-      shade1 = shade2 = by == ColourBy::value ? shade(run.element_value[e]) : code_shade(map, run.element_code[e]);
-    }
-    batch[used++] = {run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], shade1, shade2, style};
-    if (used == kSegmentBatch) {
-      gfx_shaded_segments(batch.data(), used, palette.colours.data(), palette.size);
-      used = 0;
-    }
-  }
-  gfx_shaded_segments(batch.data(), used, palette.colours.data(), palette.size);
+
+  draw_element_batches(
+      run, elements, s.batch,
+      [&](int e) {
+        const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
+        std::uint32_t shade1, shade2;
+        if (by == ColourBy::displacement) {
+          shade1 = s.node_shade[static_cast<std::size_t>(n1)];
+          shade2 = s.node_shade[static_cast<std::size_t>(n2)];
+          // A line from a number to no number would run through the whole map.
+          if (shade1 == shade.none() || shade2 == shade.none()) shade1 = shade2 = shade.none();
+        } else {
+          shade1 = shade2 =
+              by == ColourBy::value ? shade(run.element_value[e]) : code_shade(map, run.element_code[e]);
+        }
+        return GfxShadedSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], shade1, shade2,
+                                element_line_style(run.element_value[e], run.element_code[e])};
+      },
+      [&](int e) { return element_line_style(run.element_value[e], run.element_code[e]); },
+      [&](const GfxShadedSegment* segments, std::size_t count) {
+        gfx_shaded_segments(segments, count, palette.colours.data(), palette.size);
+      });
 }
 
 std::vector<double> colour_ticks(double low, double high) {

@@ -19,6 +19,8 @@ void prepare_graph_run(GraphRun& run, ProblemPtr problem, const GraphSettings& s
   run.node_step.assign(nodes * ngl, 0.0f);
   run.element_value.assign(elements, 0.0f);
   run.element_code.assign(elements, 0);
+  run.drawn_listed = false;
+  run.drawn_elements.clear();
   run.view = ViewMapping{};
   run.has_label_ellipse = false;
   run.colour_state = ColourState{};

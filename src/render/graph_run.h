@@ -43,6 +43,11 @@ struct GraphRun {
   std::vector<float> node_step;    // scratch: one step's displacements
   std::vector<float> element_value;          // element_count
   std::vector<std::int32_t> element_code;    // element_count
+  // The elements that join two nodes (from 0), in order, listed once a run
+  // by the first frame (structure.h's draw_element_batches).
+  bool drawn_listed = false;
+  std::vector<int> drawn_elements;
+  std::vector<GfxSegment> segment_batch;  // scratch: the plain elements going to the window
 
   // Elements coloured by a quantity, with a colour bar; none by default (the
   // viewer's drawing). Set before the extents pass.

@@ -74,12 +74,6 @@ void node_box(double x, double y, double mdx, double mdy, Rgb border, Colour& co
   gfx_rectangle(kGfxBorder, x - mdx, y + mdy, x + mdx, y - mdy);
 }
 
-// Elements go to the window in batches of up to this many segments: one
-// window access per batch instead of three per element, with a bounded
-// buffer (2.5 MB), and batches large enough for the window layer to draw
-// each on two cores.
-constexpr std::size_t kSegmentBatch = 65536;
-
 void draw_elements(GraphRun& run) {
   const Problem& p = *run.problem;
   const int elements = std::min<int>(run.element_count(), static_cast<int>(run.element_value.size()));
@@ -88,25 +82,14 @@ void draw_elements(GraphRun& run) {
     draw_coloured_elements(run);
     return;
   }
-  std::vector<GfxSegment> batch(std::min<std::size_t>(kSegmentBatch, static_cast<std::size_t>(std::max(elements, 1))));
-  std::size_t used = 0;
-  bool style_set = false;
-  for (int e = 0; e < elements; ++e) {
-    if (!p.element_joins_nodes(e + 1)) continue;
-    const int n1 = p.element_node1[e], n2 = p.element_node2[e];
-    const std::uint16_t want = element_line_style(run.element_value[e], run.element_code[e]);
-    if (!style_set) {
-      // The first drawn element sets its style whatever the window had.
-      gfx_set_line_style(want);
-      style_set = true;
-    }
-    batch[used++] = {run.plot_x[n1 - 1], run.plot_y[n1 - 1], run.plot_x[n2 - 1], run.plot_y[n2 - 1], want};
-    if (used == batch.size()) {
-      gfx_segments(batch.data(), used);
-      used = 0;
-    }
-  }
-  gfx_segments(batch.data(), used);
+  const auto style = [&](int e) { return element_line_style(run.element_value[e], run.element_code[e]); };
+  draw_element_batches(
+      run, elements, run.segment_batch,
+      [&](int e) {
+        const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
+        return GfxSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], style(e)};
+      },
+      style, [](const GfxSegment* segments, std::size_t count) { gfx_segments(segments, count); });
 }
 
 // Font and number field width of the node numbers.
@@ -305,6 +288,17 @@ WorldPoint element_number_anchor(const GraphRun& run, int e) {
   const float xm = (run.plot_x[n1 - 1] + run.plot_x[n2 - 1]) / 2.0f;
   const float ym = (run.plot_y[n1 - 1] + run.plot_y[n2 - 1]) / 2.0f;
   return {xm - run.view.grid_dx / 20, ym + run.view.grid_dy / 10};
+}
+
+const std::vector<int>& drawn_elements(GraphRun& run) {
+  if (!run.drawn_listed) {
+    const Problem& p = *run.problem;
+    run.drawn_elements.clear();
+    for (int e = 0; e < p.control.element_count; ++e)
+      if (p.element_joins_nodes(e + 1)) run.drawn_elements.push_back(e);
+    run.drawn_listed = true;
+  }
+  return run.drawn_elements;
 }
 
 std::uint16_t element_line_style(float value, std::int32_t code) {

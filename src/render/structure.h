@@ -3,10 +3,14 @@
 // the time label.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/gfx.h"
+#include "platform/shared_work.h"
 
 struct GraphRun;
 
@@ -18,6 +22,43 @@ void draw_structure(GraphRun& run, float t);
 // The line style of an element: solid when its value is not 0, else dashed
 // when its code is -1 and dotted otherwise.
 std::uint16_t element_line_style(float value, std::int32_t code);
+
+// The run's elements that join two nodes (from 0), in order; listed by the
+// first call of a run.
+const std::vector<int>& drawn_elements(GraphRun& run);
+
+// Elements go to the window in batches of up to this many segments: one
+// window access per batch instead of three per element, with a bounded
+// buffer, and batches large enough for the window layer to draw each on two
+// cores.
+constexpr std::size_t kSegmentBatch = 65536;
+// A batch is filled in chunks of this many segments, on two threads when
+// the helper is free (platform/shared_work.h).
+constexpr std::size_t kFillChunk = 4096;
+
+// Draws the drawn elements below `recorded` in batches of kSegmentBatch:
+// batch[i] = make(e) for each element e, filled in chunks that may run on
+// either of two threads (so make must depend on e alone), then draw(batch,
+// count). The first drawn element's style, first_style(e), is set before
+// the first batch, whatever the window had.
+template <class Segment, class Make, class Style, class Draw>
+void draw_element_batches(GraphRun& run, int recorded, std::vector<Segment>& batch, Make&& make,
+                          Style&& first_style, Draw&& draw) {
+  const std::vector<int>& drawn = drawn_elements(run);
+  const std::size_t count =
+      static_cast<std::size_t>(std::lower_bound(drawn.begin(), drawn.end(), recorded) - drawn.begin());
+  if (count == 0) return;
+  gfx_set_line_style(first_style(drawn[0]));
+  batch.resize(std::min(kSegmentBatch, count));
+  Segment* segments = batch.data();
+  for (std::size_t first = 0; first < count; first += kSegmentBatch) {
+    const std::size_t used = std::min(kSegmentBatch, count - first);
+    share_work(used, kFillChunk, [&](std::size_t begin, std::size_t end, int) {
+      for (std::size_t i = begin; i < end; ++i) segments[i] = make(drawn[first + i]);
+    });
+    draw(segments, used);
+  }
+}
 
 // Rigid support for direction k at (x, y): a half-tone triangle with its apex
 // at the node and a base line beyond it; a, b are world lengths.

@@ -132,7 +132,7 @@ namespace {
 // Batches of at least this many segments are drawn by two threads at once
 // (shared_work.h).
 constexpr std::size_t kShareMin = 4096;
-// Segments of one colour are handed out in chunks of this many.
+// A shared batch is handed out in chunks of this many segments.
 constexpr std::size_t kShareChunk = 2048;
 
 // How a batch may be drawn.
@@ -140,24 +140,32 @@ enum class Sharing {
   kAlone,  // by one thread
   // Every segment in the same colour: the pixels do not depend on the order
   // the segments are drawn in, so a large batch is drawn in chunks by two
-  // threads and the picture is the union of the lines. Lines of different
-  // colours are drawn in order by one thread, so that where they cross the
-  // later one is on top.
+  // threads and the picture is the union of the lines.
   kUnion,
+  // Lines of different colours, where the later line must stay on top where
+  // they cross: the calling thread draws the batch's chunks from the first
+  // onwards into the picture, the helper from the last backwards into lists
+  // of writes (raster.h), which are applied in order once both are done.
+  kOrdered,
 };
 
 // The loop of gfx_segments and gfx_shaded_segments: the batch leaves the line
 // style, the current position and the status as the single calls would, and
-// draw(state, buffer, segment, pattern, dirty, sharing) rasterises each
-// segment whose end is valid when the window has a picture, with kUnion
-// while another thread writes other pixels of the buffer.
+// draw(state, buffer, segment, pattern, dirty, sharing, writes) rasterises
+// each segment whose end is valid when the window has a picture: with
+// kUnion while another thread writes other pixels of the buffer, and into
+// `writes` when that is not null.
 template <class Segment, class Draw>
 bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
     const bool picture = !c.image.isNull();
     const PixelBuffer buffer = picture ? c.buffer() : PixelBuffer{};
-    const Sharing sharing = picture && count >= kShareMin ? can_share : Sharing::kAlone;
+    Sharing sharing = picture && count >= kShareMin ? can_share : Sharing::kAlone;
+    // Listed writes name a pixel by a 32-bit place in the buffer.
+    if (sharing == Sharing::kOrdered &&
+        static_cast<std::uint64_t>(buffer.stride) * static_cast<std::uint64_t>(buffer.height) >= (std::uint64_t{1} << 32))
+      sharing = Sharing::kAlone;
     // Each worker's own dirty box and refusal, a cache line apart so that the
     // two threads do not contend for them.
     struct alignas(64) WorkerState {
@@ -165,7 +173,20 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
       bool refused = false;
     };
     WorkerState workers[2];
+    // In order: the helper's writes, one list a chunk; kept by the calling
+    // thread from batch to batch so that their memory is reused.
+    // (A lambda names a thread_local afresh on each thread, so the helper is
+    // handed this thread's lists through a reference.)
+    thread_local std::vector<std::vector<PixelWrite>> kept_writes;
+    std::vector<std::vector<PixelWrite>>& chunk_writes = kept_writes;
+    const std::size_t chunks = (count + kShareChunk - 1) / kShareChunk;
+    if (sharing == Sharing::kOrdered) {
+      if (chunk_writes.size() < chunks) chunk_writes.resize(chunks);
+      for (std::size_t i = 0; i < chunks; ++i) chunk_writes[i].clear();
+    }
     const auto segments_in = [&](std::size_t begin, std::size_t end, int worker) {
+      std::vector<PixelWrite>* writes =
+          sharing == Sharing::kOrdered && worker == 1 ? &chunk_writes[begin / kShareChunk] : nullptr;
       for (std::size_t i = begin; i < end; ++i) {
         const Segment& s = segments[i];
         if (check_point(s.x2, s.y2) != kGfxOk) {
@@ -174,11 +195,16 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
         }
         if (!picture) continue;
         LinePattern pattern{s.style, 0};
-        draw(static_cast<const CanvasState&>(c), buffer, s, pattern, workers[worker].dirty, sharing);
+        draw(static_cast<const CanvasState&>(c), buffer, s, pattern, workers[worker].dirty, sharing, writes);
       }
     };
     if (sharing == Sharing::kUnion) {
       share_work(count, kShareChunk, segments_in);
+    } else if (sharing == Sharing::kOrdered) {
+      share_work_in_order(count, kShareChunk, segments_in);
+      // The helper's chunks all follow the caller's: their writes go on top,
+      // in the chunks' order. The caller's own chunks listed none.
+      for (std::size_t i = 0; i < chunks; ++i) raster_apply(buffer, chunk_writes[i]);
     } else {
       segments_in(0, count, 0);
     }
@@ -198,7 +224,7 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
 bool gfx_segments(const GfxSegment* segments, std::size_t count) {
   return segment_batch(segments, count, Sharing::kUnion,
                        [](const CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
-                          PixelBox& dirty, Sharing sharing) {
+                          PixelBox& dirty, Sharing sharing, std::vector<PixelWrite>*) {
                          const std::uint32_t colour = to_argb(c.colour);
                          const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
                          if (sharing == Sharing::kUnion) {
@@ -218,12 +244,17 @@ bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, co
   std::array<std::uint32_t, kGfxMaxPalette> pixels;
   for (std::size_t i = 0; i < palette_size; ++i) pixels[i] = to_argb(palette[i]);
   const std::uint32_t last = static_cast<std::uint32_t>(palette_size - 1) << 8;
-  return segment_batch(segments, count, Sharing::kAlone,
+  return segment_batch(segments, count, Sharing::kOrdered,
                        [&](const CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
-                           LinePattern& pattern, PixelBox& dirty, Sharing) {
-                         raster_shaded_line(buffer, c.to_px(s.x1), c.to_py(s.y1), c.to_px(s.x2), c.to_py(s.y2),
-                                            pixels.data(), std::min(s.shade1, last), std::min(s.shade2, last),
-                                            pattern, dirty);
+                           LinePattern& pattern, PixelBox& dirty, Sharing, std::vector<PixelWrite>* writes) {
+                         const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
+                         const std::uint32_t shade1 = std::min(s.shade1, last), shade2 = std::min(s.shade2, last);
+                         if (writes != nullptr) {
+                           raster_shaded_line_recorded(buffer, x1, y1, x2, y2, pixels.data(), shade1, shade2, pattern,
+                                                       dirty, *writes);
+                         } else {
+                           raster_shaded_line(buffer, x1, y1, x2, y2, pixels.data(), shade1, shade2, pattern, dirty);
+                         }
                        });
 }
 
