@@ -59,81 +59,6 @@ int recorded_elements(const GraphRun& run) {
                        static_cast<int>(std::min(run.element_value.size(), run.element_code.size())));
 }
 
-// Nodes are measured and shaded in chunks of this many, shared with the
-// drawing helper thread when it is free (platform/shared_work.h).
-constexpr std::size_t kNodeChunk = 16384;
-
-// The lengths of nodes [begin, end) of the NGL-component displacements u.
-template <std::size_t kNgl>
-void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t end, float* magnitude) {
-  const std::size_t width = kNgl == 0 ? ngl : kNgl;
-  for (std::size_t n = begin; n < end; ++n) {
-    const float* d = u + n * width;
-    double sum = 0;
-    for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
-    magnitude[n] = static_cast<float>(std::sqrt(sum));
-  }
-}
-
-// Fills magnitude with the length of every node's displacement at the step
-// in run.node_step and returns their span.
-Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude) {
-  const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
-  const std::size_t ngl = static_cast<std::size_t>(std::max(run.ngl(), 0));
-  magnitude.resize(nodes);
-  if (run.node_step.size() < nodes * ngl) {
-    std::fill(magnitude.begin(), magnitude.end(), 0.0f);
-    return {};
-  }
-  const float* u = run.node_step.data();
-  float* m = magnitude.data();
-  // Each worker's span, a cache line apart; spans join in any order.
-  struct alignas(64) WorkerSpan {
-    Span span;
-  };
-  WorkerSpan spans[2];
-  share_work(nodes, kNodeChunk, [&](std::size_t begin, std::size_t end, int worker) {
-    switch (ngl) {
-      case 2: lengths_of<2>(u, ngl, begin, end, m); break;
-      case 3: lengths_of<3>(u, ngl, begin, end, m); break;
-      default: lengths_of<0>(u, ngl, begin, end, m); break;
-    }
-    Span& span = spans[worker].span;
-    for (std::size_t n = begin; n < end; ++n) span.add(m[n]);
-  });
-  Span span = spans[0].span;
-  span.join(spans[1].span);
-  return span;
-}
-
-// The span of the drawn elements' values, or their codes, at the step in
-// run.element_value and run.element_code.
-Span element_values(const GraphRun& run) {
-  const Problem& p = *run.problem;
-  Span span;
-  for (int e = 0, n = recorded_elements(run); e < n; ++e)
-    if (p.element_joins_nodes(e + 1)) span.add(run.element_value[e]);
-  return span;
-}
-
-void element_codes(const GraphRun& run, std::vector<std::int32_t>& codes) {
-  const Problem& p = *run.problem;
-  for (int e = 0, n = recorded_elements(run); e < n; ++e)
-    if (p.element_joins_nodes(e + 1)) add_code(codes, run.element_code[e]);
-}
-
-void widen(ColourState& s, const Span& span) {
-  if (!span.any) return;
-  if (!s.measured) {
-    s.measured = true;
-    s.low = span.low;
-    s.high = span.high;
-    return;
-  }
-  s.low = std::min(s.low, span.low);
-  s.high = std::max(s.high, span.high);
-}
-
 // From a value to its palette position: the map's entries over the scale,
 // values beyond it taking the end entries, and one entry more (the last of
 // the palette) for a value that is not a number.
@@ -171,6 +96,87 @@ class Shader {
   std::uint32_t none_;
   double low_, span_, middle_;
 };
+
+// Nodes are measured and shaded in chunks of this many, shared with the
+// drawing helper thread when it is free (platform/shared_work.h).
+constexpr std::size_t kNodeChunk = 16384;
+
+// The lengths of nodes [begin, end) of the NGL-component displacements u.
+template <std::size_t kNgl>
+void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t end, float* magnitude) {
+  const std::size_t width = kNgl == 0 ? ngl : kNgl;
+  for (std::size_t n = begin; n < end; ++n) {
+    const float* d = u + n * width;
+    double sum = 0;
+    for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
+    magnitude[n] = static_cast<float>(std::sqrt(sum));
+  }
+}
+
+// Fills magnitude with the length of every node's displacement at the step
+// in run.node_step and returns their span; with `shade`, fills node_shade
+// with their palette positions in the same pass.
+Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude, const Shader* shade = nullptr,
+                     std::vector<std::uint32_t>* node_shade = nullptr) {
+  const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
+  const std::size_t ngl = static_cast<std::size_t>(std::max(run.ngl(), 0));
+  magnitude.resize(nodes);
+  if (run.node_step.size() < nodes * ngl) {
+    std::fill(magnitude.begin(), magnitude.end(), 0.0f);
+    if (shade != nullptr) node_shade->assign(nodes, (*shade)(0.0f));
+    return {};
+  }
+  const float* u = run.node_step.data();
+  float* m = magnitude.data();
+  if (shade != nullptr) node_shade->resize(nodes);
+  // Each worker's span, a cache line apart; spans join in any order.
+  struct alignas(64) WorkerSpan {
+    Span span;
+  };
+  WorkerSpan spans[2];
+  share_work(nodes, kNodeChunk, [&](std::size_t begin, std::size_t end, int worker) {
+    switch (ngl) {
+      case 2: lengths_of<2>(u, ngl, begin, end, m); break;
+      case 3: lengths_of<3>(u, ngl, begin, end, m); break;
+      default: lengths_of<0>(u, ngl, begin, end, m); break;
+    }
+    Span& span = spans[worker].span;
+    for (std::size_t n = begin; n < end; ++n) span.add(m[n]);
+    if (shade != nullptr)
+      for (std::size_t n = begin; n < end; ++n) (*node_shade)[n] = (*shade)(m[n]);
+  });
+  Span span = spans[0].span;
+  span.join(spans[1].span);
+  return span;
+}
+
+// The span of the drawn elements' values, or their codes, at the step in
+// run.element_value and run.element_code.
+Span element_values(const GraphRun& run) {
+  const Problem& p = *run.problem;
+  Span span;
+  for (int e = 0, n = recorded_elements(run); e < n; ++e)
+    if (p.element_joins_nodes(e + 1)) span.add(run.element_value[e]);
+  return span;
+}
+
+void element_codes(const GraphRun& run, std::vector<std::int32_t>& codes) {
+  const Problem& p = *run.problem;
+  for (int e = 0, n = recorded_elements(run); e < n; ++e)
+    if (p.element_joins_nodes(e + 1)) add_code(codes, run.element_code[e]);
+}
+
+void widen(ColourState& s, const Span& span) {
+  if (!span.any) return;
+  if (!s.measured) {
+    s.measured = true;
+    s.low = span.low;
+    s.high = span.high;
+    return;
+  }
+  s.low = std::min(s.low, span.low);
+  s.high = std::max(s.high, span.high);
+}
 
 std::uint32_t code_shade(const ColourMap& map, std::int32_t code) {
   const std::int64_t n = map.count;
@@ -318,9 +324,16 @@ void draw_coloured_elements(GraphRun& run) {
   const ColourMap& map = colour_map_of(run.colouring);
   const int elements = recorded_elements(run);
 
-  // The frame's own range, kept for a frame range and for its bar.
+  // The frame's own range, kept for a frame range and for its bar. Unless
+  // the range is the frame's own, the scale is known first, and the nodes'
+  // palette positions are taken in the pass that measures them.
+  const bool shade_with_lengths = run.colouring.range != ColourRange::frame;
+  std::optional<Shader> early;
+  if (shade_with_lengths) early.emplace(map, colour_scale(run));
   Span frame;
-  if (by == ColourBy::displacement) frame = node_magnitudes(run, s.magnitude);
+  if (by == ColourBy::displacement)
+    frame = shade_with_lengths ? node_magnitudes(run, s.magnitude, &*early, &s.node_shade)
+                               : node_magnitudes(run, s.magnitude);
   if (by == ColourBy::value) frame = element_values(run);
   s.frame_measured = frame.any;
   s.frame_low = frame.low;
@@ -331,8 +344,8 @@ void draw_coloured_elements(GraphRun& run) {
     s.frame_measured = true;
   }
 
-  const Shader shade(map, colour_scale(run));
-  if (by == ColourBy::displacement) {
+  const Shader shade = shade_with_lengths ? *early : Shader(map, colour_scale(run));
+  if (by == ColourBy::displacement && !shade_with_lengths) {
     s.node_shade.resize(s.magnitude.size());
     const float* magnitude = s.magnitude.data();
     std::uint32_t* node_shade = s.node_shade.data();
