@@ -1,14 +1,19 @@
 // The rasteriser on a small buffer of its own, without a window system: each
 // case draws one shape and compares every pixel with the expected picture
 // ('#' painted, '.' untouched), and every painted pixel must lie inside the
-// dirty box the case reports (else a repaint would miss it).
+// dirty box the case reports (else a repaint would miss it). Also the work
+// the rasteriser's callers share with the helper thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/raster.h"
+#include "platform/shared_work.h"
 
 namespace {
 
@@ -149,4 +154,45 @@ TEST(Raster, PixelRoundingIsLround) {
   const double values[] = {0.0,  -0.0, 0.5,  -0.5, 1.5,  -1.5, 2.5,    -2.5,     0.49999999999999994,
                            -0.49999999999999994, 1e6,  -1e6, 799.5, 1279.4999, 4503599627370495.5 / 8388608.0};
   for (double v : values) EXPECT_EQ(round_pixel(v), static_cast<int>(std::lround(v))) << v;
+}
+
+// Work shared with the helper thread: every chunk runs once, with the
+// bounds of its place in [0, count); in order, the caller runs its chunks
+// from the first onwards, the helper from the last backwards, and each of
+// the helper's comes after all of the caller's. Each chunk spins a little so
+// that the helper, when the machine has one, takes a part.
+TEST(SharedWork, EveryChunkOnceAndTheHelpersLastInOrder) {
+  struct Case {
+    std::size_t count, chunk;
+  };
+  const Case cases[] = {{0, 4}, {1, 4}, {10, 3}, {7, 0}, {4096, 2048}, {40000, 2048}, {100000, 1000}};
+  for (const bool in_order : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(c.count) + "/" + std::to_string(c.chunk) + (in_order ? " in order" : ""));
+      const std::size_t chunk = c.chunk == 0 ? 1 : c.chunk;
+      std::mutex mutex;
+      std::vector<std::vector<std::size_t>> begins(2);  // by worker, in the order run
+      std::vector<int> runs((c.count + chunk - 1) / chunk, 0);
+      const auto part = [&](std::size_t begin, std::size_t end, int worker) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        ASSERT_TRUE(worker == 0 || worker == 1);
+        ASSERT_EQ(begin % chunk, 0u);
+        ASSERT_EQ(end, std::min(begin + chunk, c.count));
+        ++runs[begin / chunk];
+        begins[static_cast<std::size_t>(worker)].push_back(begin);
+      };
+      if (in_order) share_work_in_order(c.count, c.chunk, part);
+      else share_work(c.count, c.chunk, part);
+      EXPECT_EQ(std::count(runs.begin(), runs.end(), 1), static_cast<long>(runs.size()));
+      if (!in_order) continue;
+      EXPECT_TRUE(std::is_sorted(begins[0].begin(), begins[0].end()));
+      EXPECT_TRUE(std::is_sorted(begins[1].rbegin(), begins[1].rend()));
+      if (!begins[0].empty() && !begins[1].empty()) {
+        EXPECT_LT(begins[0].back(), begins[1].back());
+      }
+    }
+  }
 }
