@@ -125,28 +125,31 @@ Helper& the_helper() {
   return helper;
 }
 
-}  // namespace
-
-void share_work(std::size_t count, std::size_t chunk,
-                const std::function<void(std::size_t, std::size_t, int)>& part) {
-  Job job;
-  job.count = count;
-  job.chunk = chunk == 0 ? 1 : chunk;
-  job.part = &part;
-  if (!the_helper().share(job)) job.run(0);
-}
-
-void share_work_in_order(std::size_t count, std::size_t chunk,
-                         const std::function<void(std::size_t, std::size_t, int)>& part) {
+// Runs part over [0, count) in chunks, with the helper when it is free.
+void run_job(std::size_t count, std::size_t chunk, const std::function<void(std::size_t, std::size_t, int)>& part,
+             bool in_order) {
   Job job;
   job.count = count;
   job.chunk = chunk == 0 ? 1 : chunk;
   job.part = &part;
   job.chunks = (count + job.chunk - 1) / job.chunk;
-  job.in_order = true;
-  if (job.chunks >= (std::uint64_t{1} << 31)) {
+  job.in_order = in_order;
+  // The in-order claims count chunks in 32-bit halves of one word.
+  if (in_order && job.chunks >= (std::uint64_t{1} << 31)) {
     part(0, count, 0);
     return;
   }
   if (!the_helper().share(job)) job.run(0);
+}
+
+}  // namespace
+
+void share_work(std::size_t count, std::size_t chunk,
+                const std::function<void(std::size_t, std::size_t, int)>& part) {
+  run_job(count, chunk, part, false);
+}
+
+void share_work_in_order(std::size_t count, std::size_t chunk,
+                         const std::function<void(std::size_t, std::size_t, int)>& part) {
+  run_job(count, chunk, part, true);
 }
