@@ -121,8 +121,13 @@ Status write_series() {
     Status status = source.read_node_step(s, &displacements);
     if (status.is_ok() && elements) status = source.read_element_step(s, &values, &codes);
     if (!status.is_ok()) return status;
-    if (const std::optional<int> next = next_frame_step(chosen.settings, j, range.end))
-      source.read_ahead(*next, elements);
+    // The two cores share the reading: the helper reads the next step's
+    // el.unf records while this thread writes this step and then reads the
+    // next one's u01.unf records.
+    if (const std::optional<int> next = next_frame_step(chosen.settings, j, range.end)) {
+      if (elements) records_source.read_elements_ahead(*next);
+      else source.read_ahead(*next, false);
+    }
     const float t = static_cast<float>(step) * problem->control.time_step;
     if (status = vtk->add(t, displacements, values, codes); !status.is_ok()) return status;
     progress->done(j - range.first + 1);
