@@ -18,6 +18,7 @@ struct Job {
   const std::function<void(std::size_t, std::size_t, int)>* part = nullptr;
   std::atomic<std::size_t> next{0};
   bool in_order = false;
+  const std::atomic<bool>* helper_stop = nullptr;  // in order: the helper claims no more once set
   std::uint64_t chunks = 0;  // in order: how many chunks, fewer than 2^31
   // In order: the chunks taken from the front (low half) and from the back
   // (high half). Each claim adds one to its half; the first `chunks` claims
@@ -39,6 +40,7 @@ struct Job {
   void run_in_order(int worker) {
     const std::uint64_t claim = worker == 0 ? 1 : std::uint64_t{1} << 32;
     for (;;) {
+      if (worker == 1 && helper_stop != nullptr && helper_stop->load(std::memory_order_relaxed)) return;
       const std::uint64_t now = taken.fetch_add(claim, std::memory_order_relaxed) + claim;
       const std::uint64_t front = now & 0xFFFFFFFFu, back = now >> 32;
       if (front + back > chunks) return;
@@ -127,13 +129,14 @@ Helper& the_helper() {
 
 // Runs part over [0, count) in chunks, with the helper when it is free.
 void run_job(std::size_t count, std::size_t chunk, const std::function<void(std::size_t, std::size_t, int)>& part,
-             bool in_order) {
+             bool in_order, const std::atomic<bool>* helper_stop) {
   Job job;
   job.count = count;
   job.chunk = chunk == 0 ? 1 : chunk;
   job.part = &part;
   job.chunks = (count + job.chunk - 1) / job.chunk;
   job.in_order = in_order;
+  job.helper_stop = helper_stop;
   // The in-order claims count chunks in 32-bit halves of one word.
   if (in_order && job.chunks >= (std::uint64_t{1} << 31)) {
     part(0, count, 0);
@@ -146,10 +149,11 @@ void run_job(std::size_t count, std::size_t chunk, const std::function<void(std:
 
 void share_work(std::size_t count, std::size_t chunk,
                 const std::function<void(std::size_t, std::size_t, int)>& part) {
-  run_job(count, chunk, part, false);
+  run_job(count, chunk, part, false, nullptr);
 }
 
 void share_work_in_order(std::size_t count, std::size_t chunk,
-                         const std::function<void(std::size_t, std::size_t, int)>& part) {
-  run_job(count, chunk, part, true);
+                         const std::function<void(std::size_t, std::size_t, int)>& part,
+                         const std::atomic<bool>* helper_stop) {
+  run_job(count, chunk, part, true, helper_stop);
 }

@@ -2,6 +2,7 @@
 // process, so that a big batch of lines is drawn on two cores at once.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 
@@ -20,6 +21,8 @@ void share_work(std::size_t count, std::size_t chunk,
 // until they meet, so that every chunk the helper runs comes after every
 // chunk the caller runs. Work whose later items must win over earlier ones
 // can then apply the helper's results, chunk by chunk in ascending order,
-// after the caller's.
+// after the caller's. Once `helper_stop` (when given) is set, the helper
+// takes no further chunk and the caller runs the rest.
 void share_work_in_order(std::size_t count, std::size_t chunk,
-                         const std::function<void(std::size_t begin, std::size_t end, int worker)>& part);
+                         const std::function<void(std::size_t begin, std::size_t end, int worker)>& part,
+                         const std::atomic<bool>* helper_stop = nullptr);

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // The bar's measures in pixels.
 constexpr int kBarWidth = 12;
 constexpr int kTickLength = 4;

@@ -152,22 +152,26 @@ TEST(Gfx, DiagonalLineAndColourIsRgb) {
 // the status and whether any end was refused, on both sides of the size from
 // which a batch is drawn by two threads, with dashed and dotted lines, lines
 // that leave the window and ends that are refused. A shaded batch, whose
-// crossing lines differ in colour, is checked against one call per segment.
+// crossing lines differ in colour, is checked against one call per segment,
+// also when its lines are so long that the helper stops listing its writes
+// part of the way.
 TEST(Gfx, SegmentBatchesDrawWhatTheSingleCallsDraw) {
   struct Case {
     std::size_t count;
     std::size_t refuse_every;  // every n-th end is not finite (0: none)
     bool last_refused;
+    bool across = false;  // every line crosses the window: more pixels than the helper may list
   };
   const Case cases[] = {
-      {100, 0, false}, {4095, 0, false}, {4096, 0, false}, {20000, 0, false}, {20000, 97, false}, {9000, 0, true},
+      {100, 0, false},   {4095, 0, false},  {4096, 0, false},        {20000, 0, false},
+      {20000, 97, false}, {9000, 0, true}, {60000, 0, false, true},
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::uint16_t styles[] = {kLineSolid, kLineDashed, kLineDotted};
   const Rgb palette[] = {kRgbBlack, kRed, kBlue, 0x00FF00, 0x808080};
   for (const bool shaded : {false, true}) {
     for (const Case& test : cases) {
-      SCOPED_TRACE(std::to_string(test.count) + (shaded ? " shaded" : " plain"));
+      SCOPED_TRACE(std::to_string(test.count) + (shaded ? " shaded" : " plain") + (test.across ? " across" : ""));
       std::mt19937 random(static_cast<unsigned>(test.count + test.refuse_every));
       std::uniform_real_distribution<double> along(-20.0, 120.0);
       std::vector<GfxShadedSegment> segments(test.count);
@@ -176,6 +180,10 @@ TEST(Gfx, SegmentBatchesDrawWhatTheSingleCallsDraw) {
         s = {along(random), along(random), along(random), along(random),
              static_cast<std::uint32_t>(random() % 1200), static_cast<std::uint32_t>(random() % 1200),
              styles[random() % 3]};
+        if (test.across) {
+          s.x1 = -10;
+          s.x2 = 110;
+        }
         if (test.refuse_every != 0 && i % test.refuse_every == 5) s.y2 = nan;
       }
       if (test.last_refused) segments.back().x2 = nan;

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QPainter>
 #include <algorithm>
+#include <atomic>
 #include <optional>
 
 #include "platform/font_options.h"
@@ -134,6 +135,12 @@ namespace {
 constexpr std::size_t kShareMin = 4096;
 // A shared batch is handed out in chunks of this many segments.
 constexpr std::size_t kShareChunk = 2048;
+// The helper's listed writes of a batch drawn in order are bounded: past
+// this many (16 MB) it takes no further chunk, and a list that grew past
+// kKeptWrites is given back once applied. A chunk of long lines can list
+// up to a chunk's segments times the window's width and height.
+constexpr std::size_t kListedWrites = std::size_t{2} << 20;
+constexpr std::size_t kKeptWrites = std::size_t{1} << 16;
 
 // How a batch may be drawn.
 enum class Sharing {
@@ -184,9 +191,12 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
       if (chunk_writes.size() < chunks) chunk_writes.resize(chunks);
       for (std::size_t i = 0; i < chunks; ++i) chunk_writes[i].clear();
     }
+    std::atomic<bool> listed_enough{false};
+    std::size_t listed = 0;  // the helper's own count
     const auto segments_in = [&](std::size_t begin, std::size_t end, int worker) {
       std::vector<PixelWrite>* writes =
           sharing == Sharing::kOrdered && worker == 1 ? &chunk_writes[begin / kShareChunk] : nullptr;
+
       for (std::size_t i = begin; i < end; ++i) {
         const Segment& s = segments[i];
         if (check_point(s.x2, s.y2) != kGfxOk) {
@@ -197,14 +207,19 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
         LinePattern pattern{s.style, 0};
         draw(static_cast<const CanvasState&>(c), buffer, s, pattern, workers[worker].dirty, sharing, writes);
       }
+      if (writes != nullptr && (listed += writes->size()) > kListedWrites)
+        listed_enough.store(true, std::memory_order_relaxed);
     };
     if (sharing == Sharing::kUnion) {
       share_work(count, kShareChunk, segments_in);
     } else if (sharing == Sharing::kOrdered) {
-      share_work_in_order(count, kShareChunk, segments_in);
+      share_work_in_order(count, kShareChunk, segments_in, &listed_enough);
       // The helper's chunks all follow the caller's: their writes go on top,
       // in the chunks' order. The caller's own chunks listed none.
-      for (std::size_t i = 0; i < chunks; ++i) raster_apply(buffer, chunk_writes[i]);
+      for (std::size_t i = 0; i < chunks; ++i) {
+        raster_apply(buffer, chunk_writes[i]);
+        if (chunk_writes[i].capacity() > kKeptWrites) std::vector<PixelWrite>().swap(chunk_writes[i]);
+      }
     } else {
       segments_in(0, count, 0);
     }
