@@ -82,14 +82,14 @@ void draw_elements(GraphRun& run) {
     draw_coloured_elements(run);
     return;
   }
-  const auto style = [&](int e) { return element_line_style(run.element_value[e], run.element_code[e]); };
   draw_element_batches(
       run, elements, run.segment_batch,
       [&](int e) {
         const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
-        return GfxSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], style(e)};
+        return GfxSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2],
+                          element_line_style(run, e)};
       },
-      style, [](const GfxSegment* segments, std::size_t count) { gfx_segments(segments, count); });
+      [](const GfxSegment* segments, std::size_t count) { gfx_segments(segments, count); });
 }
 
 // Font and number field width of the node numbers.
@@ -303,6 +303,10 @@ const std::vector<int>& drawn_elements(GraphRun& run) {
 
 std::uint16_t element_line_style(float value, std::int32_t code) {
   return value != 0 ? kLineSolid : code == -1 ? kLineDashed : kLineDotted;
+}
+
+std::uint16_t element_line_style(const GraphRun& run, int e) {
+  return element_line_style(run.element_value[e], run.element_code[e]);
 }
 
 int time_label_item(const GraphRun& run) {

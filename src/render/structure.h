@@ -36,19 +36,21 @@ constexpr std::size_t kSegmentBatch = 65536;
 // the helper is free (platform/shared_work.h).
 constexpr std::size_t kFillChunk = 4096;
 
+// The line style of element e (from 0) by the run's records of the step.
+std::uint16_t element_line_style(const GraphRun& run, int e);
+
 // Draws the drawn elements below `recorded` in batches of kSegmentBatch:
 // batch[i] = make(e) for each element e, filled in chunks that may run on
 // either of two threads (so make must depend on e alone), then draw(batch,
-// count). The first drawn element's style, first_style(e), is set before
-// the first batch, whatever the window had.
-template <class Segment, class Make, class Style, class Draw>
-void draw_element_batches(GraphRun& run, int recorded, std::vector<Segment>& batch, Make&& make,
-                          Style&& first_style, Draw&& draw) {
+// count). The first drawn element's line style is set before the first
+// batch, whatever the window had.
+template <class Segment, class Make, class Draw>
+void draw_element_batches(GraphRun& run, int recorded, std::vector<Segment>& batch, Make&& make, Draw&& draw) {
   const std::vector<int>& drawn = drawn_elements(run);
   const std::size_t count =
       static_cast<std::size_t>(std::lower_bound(drawn.begin(), drawn.end(), recorded) - drawn.begin());
   if (count == 0) return;
-  gfx_set_line_style(first_style(drawn[0]));
+  gfx_set_line_style(element_line_style(run, drawn[0]));
   batch.resize(std::min(kSegmentBatch, count));
   Segment* segments = batch.data();
   for (std::size_t first = 0; first < count; first += kSegmentBatch) {

@@ -196,7 +196,6 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
     const auto segments_in = [&](std::size_t begin, std::size_t end, int worker) {
       std::vector<PixelWrite>* writes =
           sharing == Sharing::kOrdered && worker == 1 ? &chunk_writes[begin / kShareChunk] : nullptr;
-
       for (std::size_t i = begin; i < end; ++i) {
         const Segment& s = segments[i];
         if (check_point(s.x2, s.y2) != kGfxOk) {
