@@ -44,8 +44,9 @@ void StepRecords::finish_ahead() {
 
 void StepRecords::drop_ahead() {
   finish_ahead();
+  shared_.step = -1;
   MutexLock lock(ahead_.mutex);
-  ahead_.nodes = ahead_.elements = false;
+  ahead_.nodes = false;
 }
 
 void StepRecords::close_u01() {
@@ -85,6 +86,12 @@ void StepRecords::start_ahead(std::int32_t step, bool nodes, bool elements) {
     MutexLock lock(ahead_.mutex);
     ahead_.step = step;
   }
+  if (elements) {
+    shared_.values.resize(static_cast<std::size_t>(element_count_));
+    shared_.codes.resize(static_cast<std::size_t>(element_count_));
+    shared_.next.store(0, std::memory_order_relaxed);
+    shared_.helper_ok = false;
+  }
   try {
     ahead_thread_ = std::thread([this, step, nodes, elements] {
       MutexLock lock(ahead_.mutex);
@@ -93,12 +100,14 @@ void StepRecords::start_ahead(std::int32_t step, bool nodes, bool elements) {
       try {
         if (nodes) ahead_.nodes = read_nodes(step, &ahead_.displacements, ahead_.buffer).is_ok();
         if (elements)
-          ahead_.elements = read_elements(step, &ahead_.values, &ahead_.codes, ahead_.buffer).is_ok();
+          shared_.helper_ok =
+              read_elements(step, &shared_.values, &shared_.codes, ahead_.buffer, &shared_.next).is_ok();
       } catch (...) {
-        ahead_.nodes = ahead_.elements = false;
+        ahead_.nodes = shared_.helper_ok = false;
       }
     });
     ahead_reads_nodes_ = nodes;
+    if (elements) shared_.step = step;
   } catch (const std::system_error&) {
     // No thread to be had: the step is read when it is asked for.
   }
@@ -115,7 +124,7 @@ constexpr std::int64_t kChunkBytes = std::int64_t{1} << 18;
 template <class Decode>
 Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::int32_t count,
                               std::int64_t record_bytes, std::vector<unsigned char>& buffer,
-                              Decode&& decode) const {
+                              Decode&& decode, std::atomic<std::int64_t>* claim) const {
   if (step < 0) return Status::damaged(file.name() + ": step " + std::to_string(step) + " does not exist");
   const std::int64_t step_bytes = std::int64_t{count} * record_bytes;
   const std::int64_t size = file.size();
@@ -134,7 +143,8 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
   const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
   const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
   if (buffer.size() < chunk_bytes) buffer.resize(chunk_bytes);
-  for (std::int64_t first = 0; first < count; first += chunk_records) {
+  std::int64_t first = claim ? claim->fetch_add(chunk_records, std::memory_order_relaxed) : 0;
+  for (; first < count; first = claim ? claim->fetch_add(chunk_records, std::memory_order_relaxed) : first + chunk_records) {
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
     std::size_t got = 0;
@@ -166,16 +176,21 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
 Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
                                       std::vector<std::int32_t>* element_code) {
   if (Status status = open_el(); !status.is_ok()) return status;
-  finish_ahead();
-  {
-    MutexLock lock(ahead_.mutex);
-    if (ahead_.elements && ahead_.step == step) {
-      ahead_.elements = false;
-      element_value->swap(ahead_.values);
-      element_code->swap(ahead_.codes);
+  if (shared_.step == step) {
+    // The helper reads this step's records: read the chunks it has not
+    // taken yet alongside it. A chunk that either could not read leaves the
+    // step to the whole read below, which meets the fault and reports it.
+    const bool mine_ok = read_elements(step, &shared_.values, &shared_.codes, buffer_, &shared_.next).is_ok();
+    finish_ahead();
+    shared_.step = -1;
+    if (mine_ok && shared_.helper_ok) {
+      element_value->swap(shared_.values);
+      element_code->swap(shared_.codes);
       return Status::ok();
     }
   }
+  finish_ahead();
+  shared_.step = -1;
   return read_elements(step, element_value, element_code, buffer_);
 }
 
@@ -197,9 +212,12 @@ Status StepRecords::read_nodes(std::int32_t step, std::vector<float>* displaceme
 
 Status StepRecords::read_elements(std::int32_t step, std::vector<float>* element_value,
                                   std::vector<std::int32_t>* element_code,
-                                  std::vector<unsigned char>& buffer) const {
-  element_value->resize(static_cast<std::size_t>(element_count_));
-  element_code->resize(static_cast<std::size_t>(element_count_));
+                                  std::vector<unsigned char>& buffer,
+                                  std::atomic<std::int64_t>* claim) const {
+  if (claim == nullptr) {
+    element_value->resize(static_cast<std::size_t>(element_count_));
+    element_code->resize(static_cast<std::size_t>(element_count_));
+  }
   if (element_count_ == 0) return Status::ok();
   const std::int64_t record_bytes = el_record_bytes(ngl_);
   const int ngl = ngl_;
@@ -211,5 +229,6 @@ Status StepRecords::read_elements(std::int32_t step, std::vector<float>* element
                        values[e] = decode_el_value(record, ngl);
                        codes[e] = decode_el_code(record, ngl);
                      }
-                   });
+                   },
+                   claim);
 }

@@ -7,6 +7,7 @@
 // for the next step, so memory stays bounded whatever the model's size.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -66,7 +67,8 @@ class StepRecords {
   // Starts reading only the el.unf records of `step` on the helper thread,
   // for a caller about to read that step's nodes itself: the two files are
   // then read at once, on two cores. read_node_step does not wait for this
-  // helper; read_element_step of the step takes what it read.
+  // helper; read_element_step of the step reads the chunks the helper has
+  // not yet taken, alongside it, and returns the whole step.
   void read_elements_ahead(std::int32_t step);
 
   // Bytes of one step's records in u01.unf, plus in el.unf when `elements`.
@@ -77,13 +79,19 @@ class StepRecords {
  private:
   // Reads the `count` records of `step` of `file` chunk by chunk into
   // `buffer`, calling decode(records, first item, item count) for each chunk.
+  // With `claim`, the chunks are taken from it instead, so that two threads
+  // reading the same step each read the chunks they claim (see Shared).
   template <class Decode>
   Status read_step(const BinaryFile& file, std::int32_t step, std::int32_t count, std::int64_t record_bytes,
-                   std::vector<unsigned char>& buffer, Decode&& decode) const;
+                   std::vector<unsigned char>& buffer, Decode&& decode,
+                   std::atomic<std::int64_t>* claim = nullptr) const;
   Status read_nodes(std::int32_t step, std::vector<float>* displacements,
                     std::vector<unsigned char>& buffer) const;
+  // Sizes the outputs and reads the chunks of the step, or with `claim`
+  // those it claims (the outputs are then sized by the caller beforehand).
   Status read_elements(std::int32_t step, std::vector<float>* element_value,
-                       std::vector<std::int32_t>* element_code, std::vector<unsigned char>& buffer) const;
+                       std::vector<std::int32_t>* element_code, std::vector<unsigned char>& buffer,
+                       std::atomic<std::int64_t>* claim = nullptr) const;
   Status open_in_folder(const char* name, BinaryFile* file);
   // Waits for the read-ahead helper, if one runs.
   void finish_ahead();
@@ -92,19 +100,30 @@ class StepRecords {
   // Starts the helper on `step`: its nodes, its elements or both.
   void start_ahead(std::int32_t step, bool nodes, bool elements);
 
-  // A step read on the helper thread. The helper holds `mutex` for the whole
-  // of its read, and the caller takes it to look at what was read, so each
-  // sees the other's writes whole; the thread-safety analysis checks that no
-  // field is touched without the lock.
+  // The nodes of a step read on the helper thread. The helper holds `mutex`
+  // for the whole of its read, and the caller takes it to look at what was
+  // read, so each sees the other's writes whole; the thread-safety analysis
+  // checks that no field is touched without the lock. Its elements go to
+  // `shared_`.
   struct Ahead {
     Mutex mutex;
     std::int32_t step GUARDED_BY(mutex) = -1;
     bool nodes GUARDED_BY(mutex) = false;     // displacements hold the step's nodes
-    bool elements GUARDED_BY(mutex) = false;  // values and codes hold the step's elements
     std::vector<float> displacements GUARDED_BY(mutex);
-    std::vector<float> values GUARDED_BY(mutex);
-    std::vector<std::int32_t> codes GUARDED_BY(mutex);
     std::vector<unsigned char> buffer GUARDED_BY(mutex);
+  };
+
+  // The el.unf records of one step read by the helper and the caller
+  // together: each claims chunks from `next` and writes only the elements of
+  // the chunks it claimed. The caller sizes the arrays and sets the step
+  // before the helper starts, and looks at the whole only after the join,
+  // which orders the helper's writes before it.
+  struct Shared {
+    std::int32_t step = -1;  // the caller's: the step being read, or -1
+    std::vector<float> values;
+    std::vector<std::int32_t> codes;
+    std::atomic<std::int64_t> next{0};  // the first item not yet claimed
+    bool helper_ok = false;             // the helper's, read after the join
   };
 
   std::string folder_;
@@ -118,4 +137,5 @@ class StepRecords {
   std::thread ahead_thread_;  // started and joined by the caller only
   bool ahead_reads_nodes_ = false;  // the running helper reads u01.unf; set and read by the caller
   Ahead ahead_;
+  Shared shared_;
 };

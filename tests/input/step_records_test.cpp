@@ -131,28 +131,39 @@ TEST(StepRecords, ReadErrorsNameTheFileAndTheStep) {
 }
 
 // A step read ahead on the helper thread, whatever is asked next, gives
-// exactly what a plain read of the asked step gives: values or message.
+// exactly what a plain read of the asked step gives: values or message. The
+// large model's steps span several chunks of el.unf, which the helper and
+// the reader of the step share out between them.
 TEST(StepRecords, ReadAheadGivesWhatAPlainReadGives) {
-  TempFolder folder;
+  TempFolder folder, large_folder;
   folder.write("u01.unf", u01(4, 3));
   std::vector<unsigned char> elements = el(4, 3);
   elements.resize(elements.size() - 144);  // el.unf holds steps 0 to 2 only
   folder.write("el.unf", elements);
-  Problem p = problem_in(folder, 3, 3, 2);
+  constexpr int kLarge = 6000;  // el.unf records of a step: about 3.3 chunks
+  large_folder.write("u01.unf", u01(4, 3));
+  elements = el(4, kLarge);
+  elements.resize(elements.size() - 144);
+  large_folder.write("el.unf", elements);
+  const Problem small_problem = problem_in(folder, 3, 3, 2), large_problem = problem_in(large_folder, 3, kLarge, 2);
   enum What { kNodes, kBoth, kElementsOnly };  // read_ahead(false), read_ahead(true), read_elements_ahead
   struct Case {
     int ahead;
     What what;
     int read;
     bool reopen_between;  // open_u01 again after the read-ahead
+    bool large = false;
   } cases[] = {
       {2, kBoth, 2, false},         {2, kNodes, 2, false},         {1, kBoth, 3, false},
       {3, kBoth, 3, false},         {9, kBoth, 9, false},          {-1, kBoth, -1, false},
       {0, kBoth, 0, true},          {2, kBoth, 1, true},           {2, kElementsOnly, 2, false},
       {1, kElementsOnly, 2, false}, {3, kElementsOnly, 3, false},  {0, kElementsOnly, 0, true},
+      {2, kElementsOnly, 2, false, true}, {1, kElementsOnly, 1, true, true}, {3, kElementsOnly, 3, false, true},
+      {1, kElementsOnly, 2, false, true}, {2, kBoth, 2, false, true},        {0, kElementsOnly, 0, false, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE("ahead " + std::to_string(c.ahead) + " read " + std::to_string(c.read));
+    SCOPED_TRACE("ahead " + std::to_string(c.ahead) + " read " + std::to_string(c.read) + (c.large ? " large" : ""));
+    const Problem& p = c.large ? large_problem : small_problem;
     StepRecords plain(p), ahead(p);
     ASSERT_TRUE(plain.open_u01().is_ok());
     ASSERT_TRUE(ahead.open_u01().is_ok());
