@@ -143,8 +143,11 @@ Status StepRecords::read_step(const BinaryFile& file, std::int32_t step, std::in
   const std::int64_t chunk_records = std::min<std::int64_t>(per_chunk, count);
   const std::size_t chunk_bytes = static_cast<std::size_t>(chunk_records * record_bytes);
   if (buffer.size() < chunk_bytes) buffer.resize(chunk_bytes);
-  std::int64_t first = claim ? claim->fetch_add(chunk_records, std::memory_order_relaxed) : 0;
-  for (; first < count; first = claim ? claim->fetch_add(chunk_records, std::memory_order_relaxed) : first + chunk_records) {
+  // The first item of the next chunk: the one after this, or the next claimed.
+  const auto next_chunk = [&](std::int64_t after) {
+    return claim ? claim->fetch_add(chunk_records, std::memory_order_relaxed) : after;
+  };
+  for (std::int64_t first = next_chunk(0); first < count; first = next_chunk(first + chunk_records)) {
     const std::int64_t records = std::min<std::int64_t>(chunk_records, count - first);
     const std::size_t length = static_cast<std::size_t>(records * record_bytes);
     std::size_t got = 0;
