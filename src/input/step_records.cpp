@@ -179,21 +179,19 @@ Status StepRecords::read_node_step(std::int32_t step, std::vector<float>* displa
 Status StepRecords::read_element_step(std::int32_t step, std::vector<float>* element_value,
                                       std::vector<std::int32_t>* element_code) {
   if (Status status = open_el(); !status.is_ok()) return status;
-  if (shared_.step == step) {
-    // The helper reads this step's records: read the chunks it has not
-    // taken yet alongside it. A chunk that either could not read leaves the
-    // step to the whole read below, which meets the fault and reports it.
-    const bool mine_ok = read_elements(step, &shared_.values, &shared_.codes, buffer_, &shared_.next).is_ok();
-    finish_ahead();
-    shared_.step = -1;
-    if (mine_ok && shared_.helper_ok) {
-      element_value->swap(shared_.values);
-      element_code->swap(shared_.codes);
-      return Status::ok();
-    }
-  }
+  // When the helper reads this step's records, the chunks it has not taken
+  // yet are read here alongside it. A chunk that either could not read
+  // leaves the step to the whole read below, which meets the fault and
+  // reports it.
+  const bool mine_ok = shared_.step == step &&
+                       read_elements(step, &shared_.values, &shared_.codes, buffer_, &shared_.next).is_ok();
   finish_ahead();
   shared_.step = -1;
+  if (mine_ok && shared_.helper_ok) {
+    element_value->swap(shared_.values);
+    element_code->swap(shared_.codes);
+    return Status::ok();
+  }
   return read_elements(step, element_value, element_code, buffer_);
 }
 

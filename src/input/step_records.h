@@ -115,9 +115,9 @@ class StepRecords {
 
   // The el.unf records of one step read by the helper and the caller
   // together: each claims chunks from `next` and writes only the elements of
-  // the chunks it claimed. The caller sizes the arrays and sets the step
-  // before the helper starts, and looks at the whole only after the join,
-  // which orders the helper's writes before it.
+  // the chunks it claimed. The caller sizes the arrays before the helper
+  // starts, sets the step once it has started, and looks at the whole only
+  // after the join, which orders the helper's writes before it.
   struct Shared {
     std::int32_t step = -1;  // the caller's: the step being read, or -1
     std::vector<float> values;

@@ -74,7 +74,7 @@ TEST(VeltraExportMovies, EveryFormatHoldsTheFramesAndFailuresLeaveNothing) {
   std::filesystem::copy(dir, cut);
   std::filesystem::resize_file(cut + "/u01.unf", std::filesystem::file_size(cut + "/u01.unf") / 2);
   const std::string series = scratch.file("s.pvd");
-  // The program alone, without its movie writer in ../lib/veltra/.
+  // The program alone, without its movie writer in ../VELTRA_MODULE_DIR/.
   const std::string lone = scratch.file("lone/bin/veltra-export"), lone_movie = scratch.file("lone.mp4");
   std::filesystem::create_directories(scratch.file("lone/bin"));
   std::filesystem::copy_file(VELTRA_EXPORT, lone);
