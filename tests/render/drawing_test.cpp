@@ -600,6 +600,46 @@ TEST(Colouring, EndColoursByQuantityRangeAndMap) {
   }
 }
 
+// A frame's own range over a model large enough for its nodes to be
+// measured in many chunks on both threads: node 1 holds the lowest length
+// and node N the highest, in chunks of their own, so a range that left out
+// either thread's part would colour element 1-2 otherwise. Which chunks
+// the helper takes varies from run to run, so the frame is drawn ten times.
+TEST(Colouring, FrameRangeOfALargeModelSpansEveryChunk) {
+  constexpr int kNodes = 200000;
+  std::vector<NodeSpec> nodes;
+  for (int i = 0; i < kNodes; ++i) nodes.push_back({static_cast<float>(i), 0, 0, {}, {}});
+  std::vector<float> u(2 * kNodes, 0.0f);
+  for (int i = 0; i < kNodes; ++i) u[2 * i] = 2;
+  u[0] = 1;
+  u[2 * (kNodes - 1)] = 3;
+  for (int run_index = 0; run_index < 10; ++run_index) {
+    fake::reset();
+    MemorySteps steps;
+    steps.node_values = 2 * kNodes;
+    steps.elements = 1;
+    steps.displacements = {u};
+    steps.values = {{1.0f}};
+    steps.codes = {{0}};
+    GraphSettings s;
+    s.start_step = s.end_step = 0;
+    s.step_frequency = 1;
+    s.show_node_indices = false;
+    GraphRun run;
+    prepare_graph_run(run, make_problem(2, nodes, {{1, 2}}), s, kSchemeStandard, &steps);
+    run.colouring = {ColourBy::displacement, nullptr, ColourRange::frame};
+    ASSERT_TRUE(measure_extents(run).is_ok());
+    ASSERT_EQ(setup_graph_window(run), WindowSetup::ready);
+    fake::clear_gfx_calls(run.unit);
+    ASSERT_TRUE(run_animation(run, AnimationOptions{}).is_ok());
+    const auto lines = only(fake::gfx_calls(run.unit), "shaded_line_to");
+    ASSERT_FALSE(lines.empty());
+    const auto viridis = [](int i) { return static_cast<double>(find_colour_map("viridis")->colours[i]); };
+    EXPECT_EQ(std::vector<double>(lines[0].args.begin() + 2, lines[0].args.end()),
+              (std::vector<double>{viridis(0), viridis(128)}));
+  }
+}
+
 // The numbers of a colour bar: nice spacings, at least four ticks, as many
 // decimals as the spacing needs.
 TEST(Colouring, BarTicks) {
