@@ -175,6 +175,9 @@ void draw_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
   pattern.phase += total + 1u - skip;
   const std::uint16_t mask = pattern.mask;
   const double w = b.width, h = b.height;
+  // A line wholly beyond one edge of the clip bounds has no pixel in the
+  // buffer: most lines of a model zoomed into end here, before the clip.
+  if ((x0 < -1.0 && x1 < -1.0) || (x0 > w && x1 > w) || (y0 < -1.0 && y1 < -1.0) || (y0 > h && y1 > h)) return;
   if (x0 >= -1.0 && x0 <= w && x1 >= -1.0 && x1 <= w && y0 >= -1.0 && y0 <= h && y1 >= -1.0 && y1 <= h) {
     // Within the clip bounds the clip keeps the whole line (t0 = 0, t1 = 1
     // exactly), so the end pixels are those of the general case below. When

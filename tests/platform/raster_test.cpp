@@ -77,6 +77,15 @@ TEST(Raster, ShapesPixelByPixel) {
        },
        {"................", "................", "................", "################",
         "................", "................", "................", "................"}},
+      {"lines wholly beyond an edge draw nothing, yet move the pattern on",
+       [](const PixelBuffer& b, PixelBox& d) {
+         LinePattern p{kLineDashed, 0};
+         raster_line(b, -9, 4, -3, 4, kInk, p, false, d);        // 7 pixels beyond the left
+         raster_line(b, 2, kH + 3, 2, kH + 6, kInk, p, false, d);  // 4 below the bottom
+         raster_line(b, 0, 4, 7, 4, kInk, p, false, d);
+       },
+       {"................", "................", "................", "................",
+        ".###.###........", "................", "................", "................"}},
       {"a shaded line runs through the palette, both ends their own entry, either way",
        [](const PixelBuffer& b, PixelBox& d) {
          LinePattern p{kLineSolid, 0};
