@@ -21,6 +21,8 @@ void prepare_graph_run(GraphRun& run, ProblemPtr problem, const GraphSettings& s
   run.element_code.assign(elements, 0);
   run.drawn_listed = false;
   run.drawn_elements.clear();
+  run.restrained_listed = false;
+  run.restrained_nodes.clear();
   run.view = ViewMapping{};
   run.has_label_ellipse = false;
   run.colour_state = ColourState{};

@@ -47,6 +47,11 @@ struct GraphRun {
   // by the first frame (structure.h's draw_element_batches).
   bool drawn_listed = false;
   std::vector<int> drawn_elements;
+  // The nodes (from 1) restrained in some direction, in order, listed once a
+  // run by the first frame (structure.h's restrained_nodes): with node
+  // numbers off, the only nodes a frame draws anything at.
+  bool restrained_listed = false;
+  std::vector<int> restrained_nodes;
   std::vector<GfxSegment> segment_batch;  // scratch: the plain elements going to the window
 
   // Elements coloured by a quantity, with a colour bar; none by default (the

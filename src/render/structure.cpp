@@ -114,7 +114,7 @@ bool shown(const std::vector<std::uint8_t>& table, int item) {
   return table.empty() || (static_cast<std::size_t>(item - 1) < table.size() && table[item - 1] != 0);
 }
 
-void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
+void draw_nodes(GraphRun& run, int field_width, Colour& colour) {
   const Problem& p = *run.problem;
   const ViewMapping& v = run.view;
   const int nodes = run.node_count();
@@ -126,20 +126,17 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
   const bool indices = run.settings.show_node_indices;
   const Rgb index_colour = run.settings.node_index_colour;
 
-  Rgb last_colour = 0;
-  for (int n = 1; n <= nodes; ++n) {
+  const auto draw_node = [&](int n) {
     const double x = run.plot_x[n - 1], y = run.plot_y[n - 1];
     const NodeClass kind = node_class(p, n);
     const bool number = shown(run.node_number_shown, n);
     if (kind == NodeClass::free) {
-      last_colour = index_colour;
-      if (!indices) continue;
+      if (!indices) return;
       colour.set(index_colour);
       if (number) text_at(number_x(kind, x, v), y, number_field(n, field_width).view());
       if (boxes) node_box(x, y, mdx, mdy, index_colour, colour);
-      continue;
+      return;
     }
-    last_colour = kRgbBlack;
     colour.set(kRgbBlack);
     if (number) text_at(number_x(kind, x, v), y, number_field(n, field_width).view());
     if (kind == NodeClass::fixed) {
@@ -147,7 +144,7 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
                     y - kFixedSquare * mdy);
       gfx_ellipse(kGfxBorder, x - kFixedRing * mdx, y + kFixedRing * mdy, x + kFixedRing * mdx,
                   y - kFixedRing * mdy);
-      continue;
+      return;
     }
     for (int k = 1; k <= ngl; ++k)
       if (p.restraint(n, k) != 0) draw_rigid_support(run, x, y, a, b, k);
@@ -157,10 +154,17 @@ void draw_nodes(const GraphRun& run, int field_width, Colour& colour) {
         if (spring.value[k - 1] != 0) draw_elastic_support(run, x, y, kSpringOfSupport * a, kSpringOfSupport * b, k);
     }
     node_box(x, y, mdx, mdy, kRgbBlack, colour);
+  };
+  // With numbers off a free node draws nothing: only the restrained ones
+  // need a visit, which matters on models of a million nodes.
+  if (indices) {
+    for (int n = 1; n <= nodes; ++n) draw_node(n);
+  } else {
+    for (int n : restrained_nodes(run)) draw_node(n);
   }
   // The drawing colour is that of the last node's class, as the time label
   // is drawn in it.
-  if (nodes > 0) colour.set(last_colour);
+  if (nodes > 0) colour.set(node_class(p, nodes) == NodeClass::free ? index_colour : kRgbBlack);
 }
 
 // The length of the ellipse around a label `pixels` wide: that width on the
@@ -274,10 +278,6 @@ NumberStyle element_number_style(int elements) {
   return {"t'tms rmn'h11b", 5};
 }
 
-bool node_number_drawn(const GraphRun& run, int n) {
-  return run.settings.show_node_indices || node_class(*run.problem, n) != NodeClass::free;
-}
-
 WorldPoint node_number_anchor(const GraphRun& run, int n) {
   return {number_x(node_class(*run.problem, n), run.plot_x[n - 1], run.view), run.plot_y[n - 1]};
 }
@@ -288,6 +288,16 @@ WorldPoint element_number_anchor(const GraphRun& run, int e) {
   const float xm = (run.plot_x[n1 - 1] + run.plot_x[n2 - 1]) / 2.0f;
   const float ym = (run.plot_y[n1 - 1] + run.plot_y[n2 - 1]) / 2.0f;
   return {xm - run.view.grid_dx / 20, ym + run.view.grid_dy / 10};
+}
+
+const std::vector<int>& restrained_nodes(GraphRun& run) {
+  if (!run.restrained_listed) {
+    run.restrained_nodes.clear();
+    for (int n = 1; n <= run.node_count(); ++n)
+      if (node_class(*run.problem, n) != NodeClass::free) run.restrained_nodes.push_back(n);
+    run.restrained_listed = true;
+  }
+  return run.restrained_nodes;
 }
 
 const std::vector<int>& drawn_elements(GraphRun& run) {

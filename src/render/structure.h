@@ -78,9 +78,10 @@ struct NumberStyle {
 NumberStyle node_number_style(int nodes);
 NumberStyle element_number_style(int elements);
 
-// Whether draw_structure writes the number of node n (1-based): a free
-// node's only when node numbers are on, a supported node's always.
-bool node_number_drawn(const GraphRun& run, int n);
+// The run's nodes (from 1) restrained in some direction, in order; listed
+// by the first call of a run. draw_structure writes the number of every
+// node of this list, and of the others only when node numbers are on.
+const std::vector<int>& restrained_nodes(GraphRun& run);
 
 // Where the number of node n (1-based) or of element e, whose end nodes both
 // exist, is drawn: the top-left corner of its text at the run's centred
