@@ -26,14 +26,12 @@ constexpr std::uint32_t to_argb(Rgb rgb) {
 constexpr double kPixelFar = 1.0e6;
 
 // std::lround for v within the range of int (halves away from zero), without the
-// library call: the truncation and the fraction v - trunc(v) are exact.
+// library call or a branch on the fraction: v plus the largest double below
+// one half, with v's sign, truncated. The sum reaches the next integer away
+// from zero exactly when v's fraction is at least one half.
 inline int round_pixel(double v) {
   if (v != v) return static_cast<int>(std::lround(v));
-  int i = static_cast<int>(v);
-  const double fraction = v - i;
-  if (fraction >= 0.5) ++i;
-  else if (fraction <= -0.5) --i;
-  return i;
+  return static_cast<int>(v + std::copysign(0.49999999999999994, v));
 }
 
 // The pixel nearest to a pixel coordinate.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -161,7 +162,10 @@ TEST(Raster, PackedColourBecomesOpaquePixel) {
 // values where a shortcut (adding one half, rounding to even) would not.
 TEST(Raster, PixelRoundingIsLround) {
   const double values[] = {0.0,  -0.0, 0.5,  -0.5, 1.5,  -1.5, 2.5,    -2.5,     0.49999999999999994,
-                           -0.49999999999999994, 1e6,  -1e6, 799.5, 1279.4999, 4503599627370495.5 / 8388608.0};
+                           -0.49999999999999994, 1e6,  -1e6, 799.5, 1279.4999, 4503599627370495.5 / 8388608.0,
+                           std::nextafter(2.5, 0.0), std::nextafter(-2.5, 0.0), std::nextafter(1e6 - 0.5, 0.0),
+                           1e6 - 0.5, -1e6 + 0.5, 4e6 + 0.5, std::nextafter(4e6 + 0.5, 0.0), 2147483647.0,
+                           -2147483648.0};
   for (double v : values) EXPECT_EQ(round_pixel(v), static_cast<int>(std::lround(v))) << v;
 }
 
