@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -135,6 +136,22 @@ constexpr std::size_t kGfxMaxPalette = 1024;
 // kGfxMaxPalette entries: false, status kGfxErrorInvalid, nothing drawn.
 bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
                          std::size_t palette_size);
+
+// The segments of a sequence made on request, for the generated forms below:
+// make(begin, end, out) writes segments begin .. end - 1 of the sequence to
+// out[0] .. out[end - begin - 1]. It is called for chunks of the sequence,
+// on the calling thread and on a helper thread at once, each index at least
+// once, so each segment must depend on its index alone.
+template <class Segment>
+using GfxSegmentSource = std::function<void(std::size_t begin, std::size_t end, Segment* out)>;
+
+// gfx_segments and gfx_shaded_segments of the `count` segments that `make`
+// gives, with the same pixels, state and status, but without an array of
+// them: each chunk is made by the thread that draws it, while it is in that
+// thread's cache.
+bool gfx_generated_segments(std::size_t count, const GfxSegmentSource<GfxSegment>& make);
+bool gfx_generated_shaded_segments(std::size_t count, const GfxSegmentSource<GfxShadedSegment>& make,
+                                   const Rgb* palette, std::size_t palette_size);
 
 // Closed polygon (the last vertex is joined to the first). mode kGfxBorder or
 // kGfxFilled. Fewer than 3 or more than kGfxMaxPolygonVertices vertices:

@@ -354,8 +354,8 @@ void draw_coloured_elements(GraphRun& run) {
   }
   const Palette palette(map);
 
-  draw_element_batches(
-      run, elements, s.batch,
+  draw_element_batches<GfxShadedSegment>(
+      run, elements,
       [&](int e) {
         const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
         std::uint32_t shade1, shade2;
@@ -371,8 +371,8 @@ void draw_coloured_elements(GraphRun& run) {
         return GfxShadedSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], shade1, shade2,
                                 element_line_style(run, e)};
       },
-      [&](const GfxShadedSegment* segments, std::size_t count) {
-        gfx_shaded_segments(segments, count, palette.colours.data(), palette.size);
+      [&](std::size_t count, const GfxSegmentSource<GfxShadedSegment>& source) {
+        gfx_generated_shaded_segments(count, source, palette.colours.data(), palette.size);
       });
 }
 

@@ -62,7 +62,6 @@ struct ColourState {
   // Scratch of the frame being drawn.
   std::vector<float> magnitude;          // one a node
   std::vector<std::uint32_t> node_shade;  // one a node
-  std::vector<GfxShadedSegment> batch;   // the segments going to the window
 };
 
 // viridis for displacement, coolwarm for value, tab10 for code.

@@ -52,7 +52,6 @@ struct GraphRun {
   // numbers off, the only nodes a frame draws anything at.
   bool restrained_listed = false;
   std::vector<int> restrained_nodes;
-  std::vector<GfxSegment> segment_batch;  // scratch: the plain elements going to the window
 
   // Elements coloured by a quantity, with a colour bar; none by default (the
   // viewer's drawing). Set before the extents pass.

@@ -82,14 +82,14 @@ void draw_elements(GraphRun& run) {
     draw_coloured_elements(run);
     return;
   }
-  draw_element_batches(
-      run, elements, run.segment_batch,
+  draw_element_batches<GfxSegment>(
+      run, elements,
       [&](int e) {
         const int n1 = p.element_node1[e] - 1, n2 = p.element_node2[e] - 1;
         return GfxSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2],
                           element_line_style(run, e)};
       },
-      [](const GfxSegment* segments, std::size_t count) { gfx_segments(segments, count); });
+      [](std::size_t count, const GfxSegmentSource<GfxSegment>& source) { gfx_generated_segments(count, source); });
 }
 
 // Font and number field width of the node numbers.

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "platform/gfx.h"
-#include "platform/shared_work.h"
 
 struct GraphRun;
 
@@ -28,37 +27,32 @@ std::uint16_t element_line_style(float value, std::int32_t code);
 const std::vector<int>& drawn_elements(GraphRun& run);
 
 // Elements go to the window in batches of up to this many segments: one
-// window access per batch instead of three per element, with a bounded
-// buffer, and batches large enough for the window layer to draw each on two
-// cores.
+// window access per batch instead of three per element, large enough for
+// the window layer to draw each on two cores, and short enough that a
+// window's repaint never waits long for its picture.
 constexpr std::size_t kSegmentBatch = 65536;
-// A batch is filled in chunks of this many segments, on two threads when
-// the helper is free (platform/shared_work.h).
-constexpr std::size_t kFillChunk = 4096;
 
 // The line style of element e (from 0) by the run's records of the step.
 std::uint16_t element_line_style(const GraphRun& run, int e);
 
 // Draws the drawn elements below `recorded` in batches of kSegmentBatch:
-// batch[i] = make(e) for each element e, filled in chunks that may run on
-// either of two threads (so make must depend on e alone), then draw(batch,
-// count). The first drawn element's line style is set before the first
-// batch, whatever the window had.
+// draw(count, source) for each batch, where source (a GfxSegmentSource)
+// makes segment i of the batch as make(e) of its element e, on either of
+// two threads (so make must depend on e alone). The first drawn element's
+// line style is set before the first batch, whatever the window had.
 template <class Segment, class Make, class Draw>
-void draw_element_batches(GraphRun& run, int recorded, std::vector<Segment>& batch, Make&& make, Draw&& draw) {
+void draw_element_batches(GraphRun& run, int recorded, Make&& make, Draw&& draw) {
   const std::vector<int>& drawn = drawn_elements(run);
   const std::size_t count =
       static_cast<std::size_t>(std::lower_bound(drawn.begin(), drawn.end(), recorded) - drawn.begin());
   if (count == 0) return;
   gfx_set_line_style(element_line_style(run, drawn[0]));
-  batch.resize(std::min(kSegmentBatch, count));
-  Segment* segments = batch.data();
   for (std::size_t first = 0; first < count; first += kSegmentBatch) {
     const std::size_t used = std::min(kSegmentBatch, count - first);
-    share_work(used, kFillChunk, [&](std::size_t begin, std::size_t end, int) {
-      for (std::size_t i = begin; i < end; ++i) segments[i] = make(drawn[first + i]);
-    });
-    draw(segments, used);
+    const int* elements = drawn.data() + first;
+    draw(used, GfxSegmentSource<Segment>([&make, elements](std::size_t begin, std::size_t end, Segment* out) {
+           for (std::size_t i = begin; i < end; ++i) out[i - begin] = make(elements[i]);
+         }));
   }
 }
 

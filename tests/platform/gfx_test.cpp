@@ -154,7 +154,8 @@ TEST(Gfx, DiagonalLineAndColourIsRgb) {
 // that leave the window and ends that are refused. A shaded batch, whose
 // crossing lines differ in colour, is checked against one call per segment,
 // also when its lines are so long that the helper stops listing its writes
-// part of the way.
+// part of the way. The generated forms, which make each chunk where it is
+// drawn, are held to the same.
 TEST(Gfx, SegmentBatchesDrawWhatTheSingleCallsDraw) {
   struct Case {
     std::size_t count;
@@ -170,57 +171,73 @@ TEST(Gfx, SegmentBatchesDrawWhatTheSingleCallsDraw) {
   const std::uint16_t styles[] = {kLineSolid, kLineDashed, kLineDotted};
   const Rgb palette[] = {kRgbBlack, kRed, kBlue, 0x00FF00, 0x808080};
   for (const bool shaded : {false, true}) {
-    for (const Case& test : cases) {
-      SCOPED_TRACE(std::to_string(test.count) + (shaded ? " shaded" : " plain") + (test.across ? " across" : ""));
-      std::mt19937 random(static_cast<unsigned>(test.count + test.refuse_every));
-      std::uniform_real_distribution<double> along(-20.0, 120.0);
-      std::vector<GfxShadedSegment> segments(test.count);
-      for (std::size_t i = 0; i < test.count; ++i) {
-        GfxShadedSegment& s = segments[i];
-        s = {along(random), along(random), along(random), along(random),
-             static_cast<std::uint32_t>(random() % 1200), static_cast<std::uint32_t>(random() % 1200),
-             styles[random() % 3]};
-        if (test.across) {
-          s.x1 = -10;
-          s.x2 = 110;
+    for (const bool generated : {false, true}) {
+      for (const Case& test : cases) {
+        SCOPED_TRACE(std::to_string(test.count) + (shaded ? " shaded" : " plain") + (generated ? " generated" : "") +
+                     (test.across ? " across" : ""));
+        std::mt19937 random(static_cast<unsigned>(test.count + test.refuse_every));
+        std::uniform_real_distribution<double> along(-20.0, 120.0);
+        std::vector<GfxShadedSegment> segments(test.count);
+        for (std::size_t i = 0; i < test.count; ++i) {
+          GfxShadedSegment& s = segments[i];
+          s = {along(random), along(random), along(random), along(random),
+               static_cast<std::uint32_t>(random() % 1200), static_cast<std::uint32_t>(random() % 1200),
+               styles[random() % 3]};
+          if (test.across) {
+            s.x1 = -10;
+            s.x2 = 110;
+          }
+          if (test.refuse_every != 0 && i % test.refuse_every == 5) s.y2 = nan;
         }
-        if (test.refuse_every != 0 && i % test.refuse_every == 5) s.y2 = nan;
-      }
-      if (test.last_refused) segments.back().x2 = nan;
-      const bool any_refused = test.refuse_every != 0 || test.last_refused;
-      std::vector<GfxSegment> plain;
-      for (const GfxShadedSegment& s : segments) plain.push_back({s.x1, s.y1, s.x2, s.y2, s.style});
+        if (test.last_refused) segments.back().x2 = nan;
+        const bool any_refused = test.refuse_every != 0 || test.last_refused;
+        std::vector<GfxSegment> plain;
+        for (const GfxShadedSegment& s : segments) plain.push_back({s.x1, s.y1, s.x2, s.y2, s.style});
 
-      open_graph(10, 300, 200);
-      ASSERT_TRUE(gfx_set_window(false, 0, 0, 100, 100));
-      gfx_set_background_colour(kRgbWhite);
-      gfx_clear();
-      gfx_set_colour(kBlue);
-      EXPECT_EQ(shaded ? gfx_shaded_segments(segments.data(), segments.size(), palette, std::size(palette))
-                       : gfx_segments(plain.data(), plain.size()),
-                !any_refused);
-      const GfxStatus batch_status = gfx_status();
-      const WorldPoint batch_position = gfx_current_position();
-      const QImage batch = graph_image(10);
-
-      gfx_clear();
-      bool all = true;
-      for (std::size_t i = 0; i < segments.size(); ++i) {
-        const GfxShadedSegment& s = segments[i];
+        open_graph(10, 300, 200);
+        ASSERT_TRUE(gfx_set_window(false, 0, 0, 100, 100));
+        gfx_set_background_colour(kRgbWhite);
+        gfx_clear();
+        gfx_set_colour(kBlue);
+        const auto made = [](const auto& from) {
+          return [&from](std::size_t begin, std::size_t end, auto* out) {
+            std::copy(from.begin() + static_cast<std::ptrdiff_t>(begin), from.begin() + static_cast<std::ptrdiff_t>(end),
+                      out);
+          };
+        };
+        bool drawn_all;
         if (shaded) {
-          all = gfx_shaded_segments(&s, 1, palette, std::size(palette)) && all;
+          drawn_all = generated ? gfx_generated_shaded_segments(segments.size(), made(segments), palette,
+                                                                std::size(palette))
+                                : gfx_shaded_segments(segments.data(), segments.size(), palette, std::size(palette));
         } else {
-          gfx_set_line_style(s.style);
-          gfx_move_to(s.x1, s.y1);
-          all = gfx_line_to(s.x2, s.y2) && all;
+          drawn_all = generated ? gfx_generated_segments(plain.size(), made(plain))
+                                : gfx_segments(plain.data(), plain.size());
         }
+        EXPECT_EQ(drawn_all, !any_refused);
+        const GfxStatus batch_status = gfx_status();
+        const WorldPoint batch_position = gfx_current_position();
+        const QImage batch = graph_image(10);
+
+        gfx_clear();
+        bool all = true;
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+          const GfxShadedSegment& s = segments[i];
+          if (shaded) {
+            all = gfx_shaded_segments(&s, 1, palette, std::size(palette)) && all;
+          } else {
+            gfx_set_line_style(s.style);
+            gfx_move_to(s.x1, s.y1);
+            all = gfx_line_to(s.x2, s.y2) && all;
+          }
+        }
+        EXPECT_EQ(all, !any_refused);
+        EXPECT_EQ(batch_status, gfx_status());
+        const WorldPoint single_position = gfx_current_position();
+        EXPECT_EQ(batch_position.x, single_position.x);
+        EXPECT_EQ(batch_position.y, single_position.y);
+        EXPECT_TRUE(batch == graph_image(10));
       }
-      EXPECT_EQ(all, !any_refused);
-      EXPECT_EQ(batch_status, gfx_status());
-      const WorldPoint single_position = gfx_current_position();
-      EXPECT_EQ(batch_position.x, single_position.x);
-      EXPECT_EQ(batch_position.y, single_position.y);
-      EXPECT_TRUE(batch == graph_image(10));
     }
   }
 }

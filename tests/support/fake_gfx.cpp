@@ -164,6 +164,30 @@ bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, co
   return all;
 }
 
+// The generated forms record what the array forms record of the same
+// segments, made in chunks as the real layer makes them.
+namespace {
+template <class Segment>
+std::vector<Segment> made_segments(std::size_t count, const GfxSegmentSource<Segment>& make) {
+  constexpr std::size_t kChunk = 3;  // small, so that a frame's elements span several
+  std::vector<Segment> segments(count);
+  for (std::size_t begin = 0; begin < count; begin += kChunk)
+    make(begin, std::min(begin + kChunk, count), segments.data() + begin);
+  return segments;
+}
+}  // namespace
+
+bool gfx_generated_segments(std::size_t count, const GfxSegmentSource<GfxSegment>& make) {
+  const std::vector<GfxSegment> segments = made_segments(count, make);
+  return gfx_segments(segments.data(), count);
+}
+
+bool gfx_generated_shaded_segments(std::size_t count, const GfxSegmentSource<GfxShadedSegment>& make,
+                                   const Rgb* palette, std::size_t palette_size) {
+  const std::vector<GfxShadedSegment> segments = made_segments(count, make);
+  return gfx_shaded_segments(segments.data(), count, palette, palette_size);
+}
+
 void gfx_set_line_style(std::uint16_t mask) {
   Current c = current();
   if (!c.window) return;

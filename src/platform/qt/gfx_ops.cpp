@@ -156,14 +156,49 @@ enum class Sharing {
   kOrdered,
 };
 
+// Where segment_batch takes its segments from: an array, or a source that
+// makes each chunk into a buffer of the thread that draws it.
+template <class Segment>
+class ArraySegments {
+ public:
+  explicit ArraySegments(const Segment* segments) : segments_(segments) {}
+  const Segment* chunk(std::size_t begin, std::size_t) const { return segments_ + begin; }
+  Segment at(std::size_t i) const { return segments_[i]; }
+
+ private:
+  const Segment* segments_;
+};
+
+template <class Segment>
+class MadeSegments {
+ public:
+  explicit MadeSegments(const GfxSegmentSource<Segment>& make) : make_(make) {}
+  // Chunks of at most kShareChunk segments, made into this thread's buffer.
+  const Segment* chunk(std::size_t begin, std::size_t end) const {
+    thread_local std::vector<Segment> made;
+    if (made.size() < end - begin) made.resize(kShareChunk);
+    make_(begin, end, made.data());
+    return made.data();
+  }
+  Segment at(std::size_t i) const {
+    Segment s;
+    make_(i, i + 1, &s);
+    return s;
+  }
+
+ private:
+  const GfxSegmentSource<Segment>& make_;
+};
+
 // The loop of gfx_segments and gfx_shaded_segments: the batch leaves the line
 // style, the current position and the status as the single calls would, and
 // draw(state, buffer, segment, pattern, dirty, sharing, writes) rasterises
 // each segment whose end is valid when the window has a picture: with
 // kUnion while another thread writes other pixels of the buffer, and into
-// `writes` when that is not null.
-template <class Segment, class Draw>
-bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share, Draw&& draw) {
+// `writes` when that is not null. The segments come from `source` in chunks
+// of at most kShareChunk.
+template <class Segment, class Source, class Draw>
+bool segment_batch(const Source& source, std::size_t count, Sharing can_share, Draw&& draw) {
   if (count == 0) return true;
   return with_canvas(false, [&](CanvasState& c, PixelBox& dirty) {
     const bool picture = !c.image.isNull();
@@ -196,7 +231,8 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
     const auto segments_in = [&](std::size_t begin, std::size_t end, int worker) {
       std::vector<PixelWrite>* writes =
           sharing == Sharing::kOrdered && worker == 1 ? &chunk_writes[begin / kShareChunk] : nullptr;
-      for (std::size_t i = begin; i < end; ++i) {
+      const Segment* segments = source.chunk(begin, end);
+      for (std::size_t i = 0; i < end - begin; ++i) {
         const Segment& s = segments[i];
         if (check_point(s.x2, s.y2) != kGfxOk) {
           workers[worker].refused = true;
@@ -220,9 +256,10 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
         if (chunk_writes[i].capacity() > kKeptWrites) std::vector<PixelWrite>().swap(chunk_writes[i]);
       }
     } else {
-      segments_in(0, count, 0);
+      for (std::size_t begin = 0; begin < count; begin += kShareChunk)
+        segments_in(begin, std::min(begin + kShareChunk, count), 0);
     }
-    const Segment& last = segments[count - 1];
+    const Segment last = source.at(count - 1);
     const GfxStatus status = check_point(last.x2, last.y2);
     c.line_style = last.style;
     c.position = status == kGfxOk ? WorldPoint{last.x2, last.y2} : WorldPoint{last.x1, last.y1};
@@ -233,43 +270,71 @@ bool segment_batch(const Segment* segments, std::size_t count, Sharing can_share
   });
 }
 
-}  // namespace
-
-bool gfx_segments(const GfxSegment* segments, std::size_t count) {
-  return segment_batch(segments, count, Sharing::kUnion,
-                       [](const CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
-                          PixelBox& dirty, Sharing sharing, std::vector<PixelWrite>*) {
-                         const std::uint32_t colour = to_argb(c.colour);
-                         const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
-                         if (sharing == Sharing::kUnion) {
-                           raster_line_shared(buffer, x1, y1, x2, y2, colour, pattern, dirty);
-                         } else {
-                           raster_line(buffer, x1, y1, x2, y2, colour, pattern, false, dirty);
-                         }
-                       });
+// Rasterises one plain segment in the drawing colour.
+void draw_plain(const CanvasState& c, const PixelBuffer& buffer, const GfxSegment& s, LinePattern& pattern,
+                PixelBox& dirty, Sharing sharing, std::vector<PixelWrite>*) {
+  const std::uint32_t colour = to_argb(c.colour);
+  const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
+  if (sharing == Sharing::kUnion) {
+    raster_line_shared(buffer, x1, y1, x2, y2, colour, pattern, dirty);
+  } else {
+    raster_line(buffer, x1, y1, x2, y2, colour, pattern, false, dirty);
+  }
 }
 
-bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
-                         std::size_t palette_size) {
+// Rasterises shaded segments in a palette of packed colours; the palette
+// must have 1 to kGfxMaxPalette entries.
+class ShadedDraw {
+ public:
+  ShadedDraw(const Rgb* palette, std::size_t size) : last_(static_cast<std::uint32_t>(size - 1) << 8) {
+    for (std::size_t i = 0; i < size; ++i) pixels_[i] = to_argb(palette[i]);
+  }
+  void operator()(const CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s, LinePattern& pattern,
+                  PixelBox& dirty, Sharing, std::vector<PixelWrite>* writes) const {
+    const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
+    const std::uint32_t shade1 = std::min(s.shade1, last_), shade2 = std::min(s.shade2, last_);
+    if (writes != nullptr) {
+      raster_shaded_line_recorded(buffer, x1, y1, x2, y2, pixels_.data(), shade1, shade2, pattern, dirty, *writes);
+    } else {
+      raster_shaded_line(buffer, x1, y1, x2, y2, pixels_.data(), shade1, shade2, pattern, dirty);
+    }
+  }
+
+ private:
+  std::array<std::uint32_t, kGfxMaxPalette> pixels_;
+  std::uint32_t last_;
+};
+
+bool valid_palette(std::size_t palette_size) {
   if (palette_size == 0 || palette_size > kGfxMaxPalette) {
     set_status(kGfxErrorInvalid);
     return false;
   }
-  std::array<std::uint32_t, kGfxMaxPalette> pixels;
-  for (std::size_t i = 0; i < palette_size; ++i) pixels[i] = to_argb(palette[i]);
-  const std::uint32_t last = static_cast<std::uint32_t>(palette_size - 1) << 8;
-  return segment_batch(segments, count, Sharing::kOrdered,
-                       [&](const CanvasState& c, const PixelBuffer& buffer, const GfxShadedSegment& s,
-                           LinePattern& pattern, PixelBox& dirty, Sharing, std::vector<PixelWrite>* writes) {
-                         const double x1 = c.to_px(s.x1), y1 = c.to_py(s.y1), x2 = c.to_px(s.x2), y2 = c.to_py(s.y2);
-                         const std::uint32_t shade1 = std::min(s.shade1, last), shade2 = std::min(s.shade2, last);
-                         if (writes != nullptr) {
-                           raster_shaded_line_recorded(buffer, x1, y1, x2, y2, pixels.data(), shade1, shade2, pattern,
-                                                       dirty, *writes);
-                         } else {
-                           raster_shaded_line(buffer, x1, y1, x2, y2, pixels.data(), shade1, shade2, pattern, dirty);
-                         }
-                       });
+  return true;
+}
+
+}  // namespace
+
+bool gfx_segments(const GfxSegment* segments, std::size_t count) {
+  return segment_batch<GfxSegment>(ArraySegments<GfxSegment>(segments), count, Sharing::kUnion, draw_plain);
+}
+
+bool gfx_generated_segments(std::size_t count, const GfxSegmentSource<GfxSegment>& make) {
+  return segment_batch<GfxSegment>(MadeSegments<GfxSegment>(make), count, Sharing::kUnion, draw_plain);
+}
+
+bool gfx_shaded_segments(const GfxShadedSegment* segments, std::size_t count, const Rgb* palette,
+                         std::size_t palette_size) {
+  if (!valid_palette(palette_size)) return false;
+  return segment_batch<GfxShadedSegment>(ArraySegments<GfxShadedSegment>(segments), count, Sharing::kOrdered,
+                                         ShadedDraw(palette, palette_size));
+}
+
+bool gfx_generated_shaded_segments(std::size_t count, const GfxSegmentSource<GfxShadedSegment>& make,
+                                   const Rgb* palette, std::size_t palette_size) {
+  if (!valid_palette(palette_size)) return false;
+  return segment_batch<GfxShadedSegment>(MadeSegments<GfxShadedSegment>(make), count, Sharing::kOrdered,
+                                         ShadedDraw(palette, palette_size));
 }
 
 void gfx_set_line_style(std::uint16_t mask) {
