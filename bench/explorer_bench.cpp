@@ -11,6 +11,9 @@
 //   play_fps    frames a second of N frames in order, each asked for when
 //               the one before arrives, with the next frame read ahead, as
 //               the window's playback does at full speed
+//   play_cpu_ms processor time of the whole process (every thread) per
+//               frame of that playback: at two cores, a frame cannot take
+//               less than half of it
 //   zoom_ms     median of N requests of the same frame at a new zoom about
 //               a random point (drawn from the positions already read)
 //   pan_ms      the same for a drag of 40 pixels
@@ -58,6 +61,16 @@ class Receiver : public QObject {
     if (!last->status.is_ok()) fail(last->status.message());
   }
 };
+
+// Processor time of the whole process so far, in milliseconds.
+double process_cpu_ms() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
 }  // namespace
 
@@ -116,12 +129,14 @@ int main(int argc, char** argv) {
   }
 
   start = Clock::now();
+  const double play_cpu_start = process_cpu_ms();
   for (int i = 0; i < count; ++i) {
     request.frame = i % frames;
     request.next_frame = (i + 1) % frames;
     receiver.wait_for(worker.request(request));
   }
   const double play_fps = count / (ms_since(start) / 1000);
+  const double play_cpu_ms = (process_cpu_ms() - play_cpu_start) / count;
   request.next_frame.reset();
 
   std::uniform_real_distribution<double> px(0, width - 1), py(0, height - 1);
@@ -184,9 +199,9 @@ int main(int argc, char** argv) {
   frames_here.build_pick_index();
   const double index_ms = ms_since(start);
 
-  std::printf("first_ms=%.1f scrub_ms=%.2f play_fps=%.1f zoom_ms=%.2f pan_ms=%.2f first_index_ms=%.1f "
+  std::printf("first_ms=%.1f scrub_ms=%.2f play_fps=%.1f play_cpu_ms=%.1f zoom_ms=%.2f pan_ms=%.2f first_index_ms=%.1f "
               "index_ms=%.1f pick_us=%.1f picks_hit=%d/%d index_mb=%.1f maxrss_kb=%ld\n",
-              first_ms, median(scrub), play_fps, median(zoom), median(pan), first_index_ms, index_ms, median(picks),
+              first_ms, median(scrub), play_fps, play_cpu_ms, median(zoom), median(pan), first_index_ms, index_ms, median(picks),
               hits, count * 50, index->bytes() / 1e6, usage.ru_maxrss);
   return 0;
 }
