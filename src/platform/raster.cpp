@@ -131,7 +131,10 @@ struct ShadedInk {
   void begin(unsigned n) {
     last = n;
     start = shade0 << 16;
-    step = n == 0 ? 0 : ((shade1 - shade0) << 16) / n;
+    // Most lines of a large model are one or two pixels long, n = 0 or 1:
+    // no 64-bit division for them.
+    const std::int64_t rise = (shade1 - shade0) << 16;
+    step = n == 0 ? 0 : n == 1 ? rise : rise / n;
   }
   std::uint32_t at(unsigned along) const {
     const std::int64_t position = along >= last ? shade1 << 16 : start + step * along;
