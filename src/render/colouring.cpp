@@ -113,8 +113,9 @@ void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t 
 }
 
 // Fills magnitude with the length of every node's displacement at the step
-// in run.node_step and returns their span; with `shade`, fills node_shade
-// with their palette positions in the same pass.
+// in run.node_step and returns their span; with `shade`, whose scale is
+// already known, fills node_shade with their palette positions in the same
+// pass instead, and the span is not measured (returned empty).
 Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude, const Shader* shade = nullptr,
                      std::vector<std::uint32_t>* node_shade = nullptr) {
   const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
@@ -139,10 +140,12 @@ Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude, const S
       case 3: lengths_of<3>(u, ngl, begin, end, m); break;
       default: lengths_of<0>(u, ngl, begin, end, m); break;
     }
+    if (shade != nullptr) {
+      for (std::size_t n = begin; n < end; ++n) (*node_shade)[n] = (*shade)(m[n]);
+      return;
+    }
     Span& span = spans[worker].span;
     for (std::size_t n = begin; n < end; ++n) span.add(m[n]);
-    if (shade != nullptr)
-      for (std::size_t n = begin; n < end; ++n) (*node_shade)[n] = (*shade)(m[n]);
   });
   Span span = spans[0].span;
   span.join(spans[1].span);
@@ -323,9 +326,10 @@ void draw_coloured_elements(GraphRun& run) {
   const ColourMap& map = colour_map_of(run.colouring);
   const int elements = recorded_elements(run);
 
-  // The frame's own range, kept for a frame range and for its bar. Unless
-  // the range is the frame's own, the scale is known first, and the nodes'
-  // palette positions are taken in the pass that measures them.
+  // The frame's own range of lengths or values, which a frame range scales
+  // by. Any other range is known first: the nodes' palette positions are
+  // then taken in the pass that measures their lengths, and the frame's
+  // range is not measured.
   const bool shade_with_lengths = run.colouring.range != ColourRange::frame;
   std::optional<Shader> early;
   if (shade_with_lengths) early.emplace(map, colour_scale(run));
@@ -333,7 +337,7 @@ void draw_coloured_elements(GraphRun& run) {
   if (by == ColourBy::displacement)
     frame = shade_with_lengths ? node_magnitudes(run, s.magnitude, &*early, &s.node_shade)
                                : node_magnitudes(run, s.magnitude);
-  if (by == ColourBy::value) frame = element_values(run);
+  if (by == ColourBy::value && !shade_with_lengths) frame = element_values(run);
   s.frame_measured = frame.any;
   s.frame_low = frame.low;
   s.frame_high = frame.high;
