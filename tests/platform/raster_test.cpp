@@ -83,6 +83,10 @@ TEST(Raster, ShapesPixelByPixel) {
          LinePattern p{kLineDashed, 0};
          raster_line(b, -9, 4, -3, 4, kInk, p, false, d);        // 7 pixels beyond the left
          raster_line(b, 2, kH + 3, 2, kH + 6, kInk, p, false, d);  // 4 below the bottom
+         // Beyond the right, one end so far off that a clip in doubles
+         // once left a stray pixel on the picture's left edge.
+         LinePattern q{kLineSolid, 0};
+         raster_line(b, 1e173, 5, kW + 4, 6, kInk, q, false, d);
          raster_line(b, 0, 4, 7, 4, kInk, p, false, d);
        },
        {"................", "................", "................", "................",
