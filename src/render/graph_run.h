@@ -48,7 +48,7 @@ struct GraphRun {
   bool drawn_listed = false;
   std::vector<int> drawn_elements;
   // The nodes (from 1) restrained in some direction, in order, listed once a
-  // run by the first frame (structure.h's restrained_nodes): with node
+  // run by the first frame (structure.h's for_each_drawn_node): with node
   // numbers off, the only nodes a frame draws anything at.
   bool restrained_listed = false;
   std::vector<int> restrained_nodes;

@@ -114,6 +114,18 @@ bool shown(const std::vector<std::uint8_t>& table, int item) {
   return table.empty() || (static_cast<std::size_t>(item - 1) < table.size() && table[item - 1] != 0);
 }
 
+// The run's nodes (from 1) restrained in some direction, in order; listed
+// by the first call of a run.
+const std::vector<int>& restrained_nodes(GraphRun& run) {
+  if (!run.restrained_listed) {
+    run.restrained_nodes.clear();
+    for (int n = 1; n <= run.node_count(); ++n)
+      if (node_class(*run.problem, n) != NodeClass::free) run.restrained_nodes.push_back(n);
+    run.restrained_listed = true;
+  }
+  return run.restrained_nodes;
+}
+
 void draw_nodes(GraphRun& run, int field_width, Colour& colour) {
   const Problem& p = *run.problem;
   const ViewMapping& v = run.view;
@@ -155,13 +167,7 @@ void draw_nodes(GraphRun& run, int field_width, Colour& colour) {
     }
     node_box(x, y, mdx, mdy, kRgbBlack, colour);
   };
-  // With numbers off a free node draws nothing: only the restrained ones
-  // need a visit, which matters on models of a million nodes.
-  if (indices) {
-    for (int n = 1; n <= nodes; ++n) draw_node(n);
-  } else {
-    for (int n : restrained_nodes(run)) draw_node(n);
-  }
+  for_each_drawn_node(run, draw_node);
   // The drawing colour is that of the last node's class, as the time label
   // is drawn in it.
   if (nodes > 0) colour.set(node_class(p, nodes) == NodeClass::free ? index_colour : kRgbBlack);
@@ -290,14 +296,12 @@ WorldPoint element_number_anchor(const GraphRun& run, int e) {
   return {xm - run.view.grid_dx / 20, ym + run.view.grid_dy / 10};
 }
 
-const std::vector<int>& restrained_nodes(GraphRun& run) {
-  if (!run.restrained_listed) {
-    run.restrained_nodes.clear();
-    for (int n = 1; n <= run.node_count(); ++n)
-      if (node_class(*run.problem, n) != NodeClass::free) run.restrained_nodes.push_back(n);
-    run.restrained_listed = true;
+void for_each_drawn_node(GraphRun& run, const std::function<void(int)>& visit) {
+  if (run.settings.show_node_indices) {
+    for (int n = 1; n <= run.node_count(); ++n) visit(n);
+  } else {
+    for (int n : restrained_nodes(run)) visit(n);
   }
-  return run.restrained_nodes;
 }
 
 const std::vector<int>& drawn_elements(GraphRun& run) {

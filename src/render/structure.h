@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,10 +73,11 @@ struct NumberStyle {
 NumberStyle node_number_style(int nodes);
 NumberStyle element_number_style(int elements);
 
-// The run's nodes (from 1) restrained in some direction, in order; listed
-// by the first call of a run. draw_structure writes the number of every
-// node of this list, and of the others only when node numbers are on.
-const std::vector<int>& restrained_nodes(GraphRun& run);
+// Calls visit(n) for each node n (from 1, in order) that draw_structure
+// draws anything at, its number among them: every node while node numbers
+// are on, else only the nodes restrained in some direction (listed once a
+// run, so that a frame of a million free nodes does not look at each).
+void for_each_drawn_node(GraphRun& run, const std::function<void(int)>& visit);
 
 // Where the number of node n (1-based) or of element e, whose end nodes both
 // exist, is drawn: the top-left corner of its text at the run's centred

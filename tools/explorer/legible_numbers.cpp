@@ -56,17 +56,11 @@ void choose_legible_numbers(GraphRun& run, const PixelMapping& m, int width, int
   const int node_count = run.node_count();
   run.node_number_shown.assign(static_cast<std::size_t>(std::max(node_count, 0)), 0);
   const int node_field = node_number_style(node_count).field_width;
-  const auto place = [&](int n) {
+  for_each_drawn_node(run, [&](int n) {
     const WorldPoint at = node_number_anchor(run, n);
     run.node_number_shown[n - 1] =
         taken.take(m.to_px(at.x), m.to_py(at.y), field_length(n, node_field) * nodes.char_width, nodes.height);
-  };
-  // Free nodes have numbers only while node numbers are on.
-  if (run.settings.show_node_indices) {
-    for (int n = 1; n <= node_count; ++n) place(n);
-  } else {
-    for (int n : restrained_nodes(run)) place(n);
-  }
+  });
 
   const int element_count = run.element_count();
   run.element_number_shown.assign(static_cast<std::size_t>(std::max(element_count, 0)), 0);

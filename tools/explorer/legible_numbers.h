@@ -21,7 +21,7 @@ struct NumberBox {
   int height = 0;
 };
 
-// Fills run.node_number_shown (node numbers drawn at all: restrained_nodes)
+// Fills run.node_number_shown (node numbers drawn at all: for_each_drawn_node)
 // and run.element_number_shown (when element numbers are on) for a picture
 // of width x height pixels mapped by `mapping`.
 void choose_legible_numbers(GraphRun& run, const PixelMapping& mapping, int width, int height, NumberBox nodes,
