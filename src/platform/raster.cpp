@@ -239,17 +239,38 @@ void raster_line_shared(const PixelBuffer& b, double x0, double y0, double x1, d
   draw_line(b, x0, y0, x1, y1, FlatInk{colour}, pattern, false, dirty, SharedPut{});
 }
 
+namespace {
+
+// The palette entry nearest to a shade, as ShadedInk takes it.
+std::uint32_t shade_entry(std::uint32_t shade) { return (shade + 128u) >> 8; }
+
+// A shaded line whose two ends take the same palette entry is drawn flat in
+// it: the positions along the line run monotonically from one end's to the
+// other's, so every pixel between takes that entry too. Most lines of a
+// large model are a few pixels long between nodes of nearly equal values.
+template <class Put>
+void draw_shaded_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
+                      const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
+                      LinePattern& pattern, PixelBox& dirty, Put put) {
+  if (shade_entry(shade0) == shade_entry(shade1)) {
+    draw_line(b, x0, y0, x1, y1, FlatInk{palette[shade_entry(shade0)]}, pattern, false, dirty, put);
+  } else {
+    draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty, put);
+  }
+}
+
+}  // namespace
+
 void raster_shaded_line(const PixelBuffer& b, double x0, double y0, double x1, double y1,
                         const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
                         LinePattern& pattern, PixelBox& dirty) {
-  draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty);
+  draw_shaded_line(b, x0, y0, x1, y1, palette, shade0, shade1, pattern, dirty, PlainPut{});
 }
 
 void raster_shaded_line_recorded(const PixelBuffer& b, double x0, double y0, double x1, double y1,
                                  const std::uint32_t* palette, std::uint32_t shade0, std::uint32_t shade1,
                                  LinePattern& pattern, PixelBox& dirty, std::vector<PixelWrite>& writes) {
-  draw_line(b, x0, y0, x1, y1, ShadedInk{palette, shade0, shade1}, pattern, false, dirty,
-            RecordedPut{b.bits, &writes});
+  draw_shaded_line(b, x0, y0, x1, y1, palette, shade0, shade1, pattern, dirty, RecordedPut{b.bits, &writes});
 }
 
 void raster_apply(const PixelBuffer& b, const std::vector<PixelWrite>& writes) {

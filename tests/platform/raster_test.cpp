@@ -96,8 +96,10 @@ TEST(Raster, ShapesPixelByPixel) {
          LinePattern p{kLineSolid, 0};
          raster_shaded_line(b, 0, 0, 9, 0, kShades, shade(0), shade(9), p, d);
          raster_shaded_line(b, 0, 1, 3, 4, kShades, shade(9), shade(6), p, d);
+         // Ends of different shades that round to one entry: flat in it.
+         raster_shaded_line(b, 10, 1, 15, 1, kShades, shade(5) - 128, shade(5) + 127, p, d);
        },
-       {"0123456789......", "9...............", ".8..............", "..7.............",
+       {"0123456789......", "9.........555555", ".8..............", "..7.............",
         "...6............", "................", "................", "................"}},
       {"a shaded line clipped on the left keeps its colours and its pattern",
        [](const PixelBuffer& b, PixelBox& d) {
