@@ -373,7 +373,7 @@ void draw_coloured_elements(GraphRun& run) {
               by == ColourBy::value ? shade(run.element_value[e]) : code_shade(map, run.element_code[e]);
         }
         return GfxShadedSegment{run.plot_x[n1], run.plot_y[n1], run.plot_x[n2], run.plot_y[n2], shade1, shade2,
-                                element_line_style(run, e)};
+                                element_line_style(run.element_value[e], run.element_code[e])};
       },
       [&](std::size_t count, const GfxSegmentSource<GfxShadedSegment>& source) {
         gfx_generated_shaded_segments(count, source, palette.colours.data(), palette.size);

@@ -315,10 +315,6 @@ const std::vector<int>& drawn_elements(GraphRun& run) {
   return run.drawn_elements;
 }
 
-std::uint16_t element_line_style(float value, std::int32_t code) {
-  return value != 0 ? kLineSolid : code == -1 ? kLineDashed : kLineDotted;
-}
-
 std::uint16_t element_line_style(const GraphRun& run, int e) {
   return element_line_style(run.element_value[e], run.element_code[e]);
 }

@@ -21,7 +21,9 @@ void draw_structure(GraphRun& run, float t);
 
 // The line style of an element: solid when its value is not 0, else dashed
 // when its code is -1 and dotted otherwise.
-std::uint16_t element_line_style(float value, std::int32_t code);
+inline std::uint16_t element_line_style(float value, std::int32_t code) {
+  return value != 0 ? kLineSolid : code == -1 ? kLineDashed : kLineDotted;
+}
 
 // The run's elements that join two nodes (from 0), in order; listed by the
 // first call of a run.
