@@ -4,12 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "platform/shared_work.h"
 #include "render/graph_run.h"
+#include "render/palette_shading.h"
 #include "render/structure.h"
 
 namespace {
@@ -58,43 +56,9 @@ int recorded_elements(const GraphRun& run) {
                        static_cast<int>(std::min(run.element_value.size(), run.element_code.size())));
 }
 
-// From a value to its palette position: the map's entries over the scale,
-// values beyond it taking the end entries, and one entry more (the last of
-// the palette) for a value that is not a number.
-class Shader {
- public:
-  Shader(const ColourMap& map, const ColourScale& scale)
-      : last_(static_cast<double>(map.count - 1) * 256.0),
-        none_(static_cast<std::uint32_t>(map.count) << 8),
-        low_(scale.low),
-        span_(scale.high - scale.low),
-        middle_(map.kind == ColourMapKind::diverging ? 0.5 : 0.0) {}
-
-  std::uint32_t operator()(float value) const {
-    if (!std::isfinite(value)) return none_;
-    double t = span_ > 0 ? (value - low_) / span_ : middle_;
-    // Clamped to [0, 1], and 0 for a quotient that is not a number, without
-    // a branch: many nodes share the lowest value, and a branch on it
-    // was mispredicted at random.
-#if defined(__SSE2__)
-    // maxsd gives its second operand, 0, when the first is not a number.
-    t = _mm_cvtsd_f64(_mm_min_sd(_mm_max_sd(_mm_set_sd(t), _mm_setzero_pd()), _mm_set_sd(1.0)));
-#else
-    t = std::min(std::max(0.0, t), 1.0);
-#endif
-    // Rounded half away from zero, as std::lround rounds, without its call:
-    // x is at least 0, and x less its whole part is exact.
-    const double x = t * last_;
-    const auto whole = static_cast<std::uint32_t>(x);
-    return whole + (x - whole >= 0.5 ? 1u : 0u);
-  }
-  std::uint32_t none() const { return none_; }
-
- private:
-  double last_;
-  std::uint32_t none_;
-  double low_, span_, middle_;
-};
+PaletteShader shader_of(const ColourMap& map, const ColourScale& scale) {
+  return PaletteShader(map, scale.low, scale.high);
+}
 
 // Nodes are measured and shaded in chunks of this many, shared with the
 // drawing helper thread when it is free (platform/shared_work.h).
@@ -113,22 +77,17 @@ void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t 
 }
 
 // Fills magnitude with the length of every node's displacement at the step
-// in run.node_step and returns their span; with `shade`, whose scale is
-// already known, fills node_shade with their palette positions in the same
-// pass instead, and the span is not measured (returned empty).
-Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude, const Shader* shade = nullptr,
-                     std::vector<std::uint32_t>* node_shade = nullptr) {
+// in run.node_step and returns their span.
+Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude) {
   const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
   const std::size_t ngl = static_cast<std::size_t>(std::max(run.ngl(), 0));
   magnitude.resize(nodes);
   if (run.node_step.size() < nodes * ngl) {
     std::fill(magnitude.begin(), magnitude.end(), 0.0f);
-    if (shade != nullptr) node_shade->assign(nodes, (*shade)(0.0f));
     return {};
   }
   const float* u = run.node_step.data();
   float* m = magnitude.data();
-  if (shade != nullptr) node_shade->resize(nodes);
   // Each worker's span, a cache line apart; spans join in any order.
   struct alignas(64) WorkerSpan {
     Span span;
@@ -140,16 +99,30 @@ Span node_magnitudes(const GraphRun& run, std::vector<float>& magnitude, const S
       case 3: lengths_of<3>(u, ngl, begin, end, m); break;
       default: lengths_of<0>(u, ngl, begin, end, m); break;
     }
-    if (shade != nullptr) {
-      for (std::size_t n = begin; n < end; ++n) (*node_shade)[n] = (*shade)(m[n]);
-      return;
-    }
     Span& span = spans[worker].span;
     for (std::size_t n = begin; n < end; ++n) span.add(m[n]);
   });
   Span span = spans[0].span;
   span.join(spans[1].span);
   return span;
+}
+
+// Fills node_shade with the palette position of the length of every node's
+// displacement at the step in run.node_step, when the scale is known before
+// the frame: the lengths themselves are not kept.
+void node_shades(const GraphRun& run, const PaletteShader& shade, std::vector<std::uint32_t>& node_shade) {
+  const std::size_t nodes = static_cast<std::size_t>(std::max(run.node_count(), 0));
+  const std::size_t ngl = static_cast<std::size_t>(std::max(run.ngl(), 0));
+  if (run.node_step.size() < nodes * ngl) {
+    node_shade.assign(nodes, shade(0.0f));
+    return;
+  }
+  node_shade.resize(nodes);
+  const float* u = run.node_step.data();
+  std::uint32_t* out = node_shade.data();
+  share_work(nodes, kNodeChunk, [&](std::size_t begin, std::size_t end, int) {
+    shade.shade_lengths(u, ngl, begin, end, out + begin);
+  });
 }
 
 // The span of the drawn elements' values, or their codes, at the step in
@@ -331,12 +304,16 @@ void draw_coloured_elements(GraphRun& run) {
   // then taken in the pass that measures their lengths, and the frame's
   // range is not measured.
   const bool shade_with_lengths = run.colouring.range != ColourRange::frame;
-  std::optional<Shader> early;
-  if (shade_with_lengths) early.emplace(map, colour_scale(run));
+  std::optional<PaletteShader> early;
+  if (shade_with_lengths) early.emplace(shader_of(map, colour_scale(run)));
   Span frame;
-  if (by == ColourBy::displacement)
-    frame = shade_with_lengths ? node_magnitudes(run, s.magnitude, &*early, &s.node_shade)
-                               : node_magnitudes(run, s.magnitude);
+  if (by == ColourBy::displacement) {
+    if (shade_with_lengths) {
+      node_shades(run, *early, s.node_shade);
+    } else {
+      frame = node_magnitudes(run, s.magnitude);
+    }
+  }
   if (by == ColourBy::value && !shade_with_lengths) frame = element_values(run);
   s.frame_measured = frame.any;
   s.frame_low = frame.low;
@@ -347,7 +324,7 @@ void draw_coloured_elements(GraphRun& run) {
     s.frame_measured = true;
   }
 
-  const Shader shade = shade_with_lengths ? *early : Shader(map, colour_scale(run));
+  const PaletteShader shade = shade_with_lengths ? *early : shader_of(map, colour_scale(run));
   if (by == ColourBy::displacement && !shade_with_lengths) {
     s.node_shade.resize(s.magnitude.size());
     const float* magnitude = s.magnitude.data();

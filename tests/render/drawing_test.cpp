@@ -2,12 +2,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "render/animation.h"
 #include "render/colouring.h"
 #include "render/frame.h"
 #include "render/grid_scale.h"
+#include "render/palette_shading.h"
 #include "render/structure.h"
 #include "render/view_mapping.h"
 #include "render/window_setup.h"
@@ -637,6 +641,64 @@ TEST(Colouring, FrameRangeOfALargeModelSpansEveryChunk) {
     const auto viridis = [](int i) { return static_cast<double>(find_colour_map("viridis")->colours[i]); };
     EXPECT_EQ(std::vector<double>(lines[0].args.begin() + 2, lines[0].args.end()),
               (std::vector<double>{viridis(0), viridis(128)}));
+  }
+}
+
+// The palette positions of the nodes' lengths, taken two at a time with a
+// product for the quotient, against their definition: the float length,
+// its share of the scale clamped to [0, 1], times the last entry's position,
+// rounded half away from zero. The first rows are lengths whose position
+// lies so near a half that the product alone rounds the other way.
+TEST(Colouring, NodeShadesAreTheNearestPositions) {
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const ColourMap& viridis = *find_colour_map("viridis");
+  const ColourMap& coolwarm = *find_colour_map("coolwarm");
+  struct Case {
+    const char* name;
+    const ColourMap* map;
+    float low, high;
+    std::size_t ngl;
+    std::vector<float> u;
+  };
+  std::vector<Case> cases = {
+      {"near a half: 52930.5", &viridis, 0x1.330dp-11f, 0x1.0c25ap-8f, 2, {0x1.c15c6cp-9f, 0, 0, 0, 0x1.c15c6cp-9f, 0}},
+      {"near a half: 14356.5", &viridis, 0x1.0e84ep-2f, 0x1.dd4a9cp+1f, 2, {0, 0, 0x1.06b0aep+0f, 0}},
+      {"near a half: 61582.5", &viridis, 0x1.c882ap-3f, 0x1.cc2eap-3f, 2, {0x1.cbf962p-3f, 0, 1, 1}},
+      {"near a half: 892.5, three reals a node", &viridis, 0x1.394ap-9f, 0x1.c9f24p-6f, 3,
+       {0, 0, 0x1.6717fcp-9f, 0x1.6717fcp-9f, 0, 0}},
+      {"near a half: 30982.5, one real a node", &viridis, 0x1.22128p+16f, 0x1.23ba8p+16f, 1,
+       {0x1.22dbbcp+16f, -0x1.22dbbcp+16f, 0x1.22dbbcp+16f}},
+      {"not numbers take none, beside numbers", &viridis, 0, 1, 2, {nan, 0, 0.5f, 0, 0, inf, 3e38f, 3e38f, 0.25f, 0}},
+      {"one value: the first entry, or the middle of a diverging map", &viridis, 2, 2, 2, {1, 0, 2, 0, 5, 0}},
+      {"one value, a diverging map", &coolwarm, 2, 2, 3, {1, 0, 0, 2, 0, 0, 5, 0, 0}},
+      {"a scale too narrow for a factor", &viridis, 1, 0x1.000002p0f, 2, {1, 0, 1.0000001f, 0, 2, 0}},
+  };
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> spread(-3, 3);
+  for (std::size_t ngl : {2u, 3u}) {
+    Case c{"random lengths, an odd count", &viridis, 0.2f, 4.1f, ngl, {}};
+    for (std::size_t i = 0; i < 2001 * ngl; ++i) c.u.push_back(spread(random));
+    cases.push_back(c);
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PaletteShader shade(*c.map, c.low, c.high);
+    const std::size_t nodes = c.u.size() / c.ngl;
+    std::vector<std::uint32_t> got(nodes);
+    shade.shade_lengths(c.u.data(), c.ngl, 0, nodes, got.data());
+    const double last = (c.map->count - 1) * 256.0, span = double{c.high} - double{c.low};
+    for (std::size_t n = 0; n < nodes; ++n) {
+      double sum = 0;
+      for (std::size_t k = 0; k < c.ngl; ++k) sum += double{c.u[n * c.ngl + k]} * c.u[n * c.ngl + k];
+      const float length = static_cast<float>(std::sqrt(sum));
+      std::uint32_t want = static_cast<std::uint32_t>(c.map->count) << 8;
+      if (std::isfinite(length)) {
+        const double t = span > 0 ? (length - double{c.low}) / span : c.map->kind == ColourMapKind::diverging ? 0.5 : 0;
+        want = static_cast<std::uint32_t>(std::lround(std::clamp(t, 0.0, 1.0) * last));
+      }
+      EXPECT_EQ(got[n], want) << "node " << n << ", length " << length;
+      EXPECT_EQ(shade(length), want) << "node " << n;
+    }
   }
 }
 
