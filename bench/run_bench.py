@@ -27,6 +27,8 @@ PYTHON = "/usr/bin/python3"  # Debian's, where python3-matplotlib and python3-vt
 # label, grid nodes (about twice as many elements), last stored step.
 MODELS = [("10k", 5000, 20), ("100k", 50000, 20), ("1M", 500000, 10)]
 SIZE = "1280x800"
+# Coloured runs (and as many plain ones) for the coloured frame's share.
+COLOUR_RUNS = 7
 
 
 def log(text):
@@ -188,15 +190,16 @@ def main():
         env = screen_env(scratch)
         off = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--dump", dump], env)[0])
         on = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--node-numbers"], env)[0])
-        # The coloured frame's share of a plain one: three coloured runs
+        # The coloured frame's share of a plain one: seven coloured runs
         # between plain ones, so that a noisy minute of a shared machine
-        # falls on both; the share is of the medians.
+        # falls on both; the share is of the medians. Single runs of either
+        # kind a minute apart differ by a third on such a machine.
         plain_ms, coloured_ms = [float(off["frame_ms"])], []
-        for _ in range(3):
+        for _ in range(COLOUR_RUNS):
             coloured = pairs(run([bench, folder, "--size", SIZE, "--frames", "20", "--colour-by", "displacement"],
                                  env)[0])
             coloured_ms.append(float(coloured["frame_ms"]))
-            if len(plain_ms) < 3:
+            if len(plain_ms) < COLOUR_RUNS:
                 plain_ms.append(float(pairs(run([bench, folder, "--size", SIZE, "--frames", "20"], env)[0])["frame_ms"]))
         log(f"{label}: veltra-export --vtk")
         vtk_mbs, cat_mbs, vtk_peak = vtk_rate(bin_dir, folder, scratch, label)
