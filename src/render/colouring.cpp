@@ -68,12 +68,7 @@ constexpr std::size_t kNodeChunk = 16384;
 template <std::size_t kNgl>
 void lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t end, float* magnitude) {
   const std::size_t width = kNgl == 0 ? ngl : kNgl;
-  for (std::size_t n = begin; n < end; ++n) {
-    const float* d = u + n * width;
-    double sum = 0;
-    for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
-    magnitude[n] = static_cast<float>(std::sqrt(sum));
-  }
+  for (std::size_t n = begin; n < end; ++n) magnitude[n] = displacement_length<kNgl>(u + n * width, ngl);
 }
 
 // Fills magnitude with the length of every node's displacement at the step

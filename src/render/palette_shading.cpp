@@ -36,19 +36,6 @@ std::uint32_t PaletteShader::operator()(float value) const {
   return whole + (x - whole >= 0.5 ? 1u : 0u);
 }
 
-namespace {
-
-// The length of the kNgl (or, for 0, ngl) reals at d.
-template <std::size_t kNgl>
-float length_of(const float* d, std::size_t ngl) {
-  const std::size_t width = kNgl == 0 ? ngl : kNgl;
-  double sum = 0;
-  for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
-  return static_cast<float>(std::sqrt(sum));
-}
-
-}  // namespace
-
 template <std::size_t kNgl>
 void PaletteShader::shade_lengths_of(const float* u, std::size_t ngl, std::size_t begin, std::size_t end,
                                      std::uint32_t* out) const {
@@ -88,13 +75,13 @@ void PaletteShader::shade_lengths_of(const float* u, std::size_t ngl, std::size_
       const __m128d redo = _mm_or_pd(_mm_cmplt_pd(_mm_and_pd(_mm_sub_pd(fraction, half), magnitude), near),
                                      _mm_cmpnlt_pd(_mm_and_pd(length, magnitude), infinite));
       if (_mm_movemask_pd(redo) != 0) {
-        out[n - begin] = (*this)(length_of<kNgl>(a, ngl));
-        out[n + 1 - begin] = (*this)(length_of<kNgl>(b, ngl));
+        out[n - begin] = (*this)(displacement_length<kNgl>(a, ngl));
+        out[n + 1 - begin] = (*this)(displacement_length<kNgl>(b, ngl));
       }
     }
   }
 #endif
-  for (; n < end; ++n) out[n - begin] = (*this)(length_of<kNgl>(u + n * width, ngl));
+  for (; n < end; ++n) out[n - begin] = (*this)(displacement_length<kNgl>(u + n * width, ngl));
 }
 
 void PaletteShader::shade_lengths(const float* u, std::size_t ngl, std::size_t begin, std::size_t end,

@@ -4,10 +4,22 @@
 // it taking the end entries.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
 #include "render/colour_map.h"
+
+// The length of a node's displacement, the kNgl reals at d (for kNgl 0, the
+// ngl reals): the root of the sum of their squares, taken in double, as a
+// float.
+template <std::size_t kNgl>
+inline float displacement_length(const float* d, std::size_t ngl) {
+  const std::size_t width = kNgl == 0 ? ngl : kNgl;
+  double sum = 0;
+  for (std::size_t k = 0; k < width; ++k) sum += static_cast<double>(d[k]) * d[k];
+  return static_cast<float>(std::sqrt(sum));
+}
 
 class PaletteShader {
  public:
@@ -23,9 +35,8 @@ class PaletteShader {
   std::uint32_t none() const { return none_; }
 
   // Fills out[n - begin], for nodes n in [begin, end), with the position of
-  // the length of node n's displacement: u holds `ngl` reals a node, the
-  // length is a float, rounded from the root of the sum of their squares
-  // taken in double. The same positions as operator() of each length.
+  // the displacement_length of node n: u holds `ngl` reals a node. The same
+  // positions as operator() of each length.
   void shade_lengths(const float* u, std::size_t ngl, std::size_t begin, std::size_t end,
                      std::uint32_t* out) const;
 
