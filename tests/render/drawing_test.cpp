@@ -671,7 +671,7 @@ TEST(Colouring, NodeShadesAreTheNearestPositions) {
       {"not numbers take none, beside numbers", &viridis, 0, 1, 2, {nan, 0, 0.5f, 0, 0, inf, 3e38f, 3e38f, 0.25f, 0}},
       {"one value: the first entry, or the middle of a diverging map", &viridis, 2, 2, 2, {1, 0, 2, 0, 5, 0}},
       {"one value, a diverging map", &coolwarm, 2, 2, 3, {1, 0, 0, 2, 0, 0, 5, 0, 0}},
-      {"a scale too narrow for a factor", &viridis, 1, 0x1.000002p0f, 2, {1, 0, 1.0000001f, 0, 2, 0}},
+      {"a scale one float step wide", &viridis, 1, 0x1.000002p0f, 2, {1, 0, 1.0000001f, 0, 2, 0}},
   };
   std::mt19937 random(5);
   std::uniform_real_distribution<float> spread(-3, 3);
