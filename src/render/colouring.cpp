@@ -56,10 +56,6 @@ int recorded_elements(const GraphRun& run) {
                        static_cast<int>(std::min(run.element_value.size(), run.element_code.size())));
 }
 
-PaletteShader shader_of(const ColourMap& map, const ColourScale& scale) {
-  return PaletteShader(map, scale.low, scale.high);
-}
-
 // Nodes are measured and shaded in chunks of this many, shared with the
 // drawing helper thread when it is free (platform/shared_work.h).
 constexpr std::size_t kNodeChunk = 16384;
@@ -295,21 +291,13 @@ void draw_coloured_elements(GraphRun& run) {
   const int elements = recorded_elements(run);
 
   // The frame's own range of lengths or values, which a frame range scales
-  // by. Any other range is known first: the nodes' palette positions are
-  // then taken in the pass that measures their lengths, and the frame's
-  // range is not measured.
-  const bool shade_with_lengths = run.colouring.range != ColourRange::frame;
-  std::optional<PaletteShader> early;
-  if (shade_with_lengths) early.emplace(shader_of(map, colour_scale(run)));
+  // by. Any other range is known before the frame: the frame's range is not
+  // measured, and the nodes' palette positions are taken in one pass with
+  // their lengths, which are not kept.
+  const bool frame_range = run.colouring.range == ColourRange::frame;
   Span frame;
-  if (by == ColourBy::displacement) {
-    if (shade_with_lengths) {
-      node_shades(run, *early, s.node_shade);
-    } else {
-      frame = node_magnitudes(run, s.magnitude);
-    }
-  }
-  if (by == ColourBy::value && !shade_with_lengths) frame = element_values(run);
+  if (frame_range && by == ColourBy::displacement) frame = node_magnitudes(run, s.magnitude);
+  if (frame_range && by == ColourBy::value) frame = element_values(run);
   s.frame_measured = frame.any;
   s.frame_low = frame.low;
   s.frame_high = frame.high;
@@ -319,8 +307,10 @@ void draw_coloured_elements(GraphRun& run) {
     s.frame_measured = true;
   }
 
-  const PaletteShader shade = shade_with_lengths ? *early : shader_of(map, colour_scale(run));
-  if (by == ColourBy::displacement && !shade_with_lengths) {
+  const ColourScale scale = colour_scale(run);
+  const PaletteShader shade(map, scale.low, scale.high);
+  if (by == ColourBy::displacement && !frame_range) node_shades(run, shade, s.node_shade);
+  if (by == ColourBy::displacement && frame_range) {
     s.node_shade.resize(s.magnitude.size());
     const float* magnitude = s.magnitude.data();
     std::uint32_t* node_shade = s.node_shade.data();
